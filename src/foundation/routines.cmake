@@ -1,0 +1,1 @@
+# QFileRoutine and shell routines: target_sources(palvo_core PRIVATE ...)

@@ -1,0 +1,1 @@
+# Tests of QFileRoutine and the shell routines.
