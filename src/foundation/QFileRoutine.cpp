@@ -84,7 +84,9 @@ QString copyToSibling(const QString& source, const QString& target, bool verify,
         return QString();
     if (verify && out.size() != QFileInfo(source).size())
         return QString();
-    out.setPermissions(in.permissions());
+    struct stat st {};
+    if (::fstat(in.handle(), &st) == 0)
+        ::fchmod(out.handle(), st.st_mode & 07777);
     out.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
     out.setAutoRemove(false);
     const QString name = out.fileName();
@@ -108,11 +110,19 @@ bool copyChecked(const QString& source, const QString& target, bool verify,
     return true;
 }
 
+// Deletes the source, clearing its read-only mark for a second try; a file
+// that stays keeps its permissions.
 bool removeSource(const QString& source) {
     if (QFile::remove(source))
         return true;
-    ClearReadOnly(source);
-    return QFile::remove(source);
+    struct stat st {};
+    const QByteArray native = nativePath(source);
+    if (::stat(native.constData(), &st) != 0)
+        return false;
+    if (ClearReadOnly(source) && QFile::remove(source))
+        return true;
+    ::chmod(native.constData(), st.st_mode & 07777);
+    return false;
 }
 
 bool moveChecked(const QString& source, const QString& target, bool verify,
@@ -261,9 +271,12 @@ bool IsReadOnly(const QString& path) {
 }
 
 bool ClearReadOnly(const QString& path) {
-    if (!pathTaken(path))
-        return false;
-    return QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+    // The mode bits themselves: Qt's permission flags mix in what the caller
+    // may do, which differs for the administrator.
+    struct stat st {};
+    const QByteArray native = nativePath(path);
+    return !path.isEmpty() && ::stat(native.constData(), &st) == 0 &&
+           ::chmod(native.constData(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }
 
 // --- folders ------------------------------------------------------------------

@@ -307,6 +307,11 @@ TEST_F(Scratch, CopyReplacesAndKeepsAttributes) {
     EXPECT_EQ(QFileInfo(target).lastModified(), stamp);
     EXPECT_EQ(QFile::permissions(target), QFile::permissions(source));
     EXPECT_EQ(entriesOf(dir.path()), QStringList({"a.jpg", "b.jpg"}));
+
+    // A read-only source gives a read-only copy.
+    ASSERT_TRUE(QFile::setPermissions(source, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    EXPECT_TRUE(CopyFileChecked(source, path("c.jpg"), true));
+    EXPECT_TRUE(IsReadOnly(path("c.jpg")));
 }
 
 TEST_F(Scratch, CopyFailuresLeaveTargetAsItWas) {
@@ -373,6 +378,7 @@ TEST_F(Scratch, FailedMoveKeepsSourceAndOldTarget) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("src"));
     const QString source = path("src/a.jpg");
     ASSERT_TRUE(writeFile(source, "precious"));
+    ASSERT_TRUE(QFile::setPermissions(source, QFileDevice::ReadOwner));
     const QString target = path("b.jpg");
     ASSERT_TRUE(writeFile(target, "old"));
     {
@@ -382,8 +388,10 @@ TEST_F(Scratch, FailedMoveKeepsSourceAndOldTarget) {
         EXPECT_FALSE(MoveFileByCopy(source, target, true));
     }
     EXPECT_EQ(readFile(source), "precious");
+    EXPECT_EQ(QFile::permissions(source) & 0x7000, QFileDevice::ReadOwner);
     EXPECT_EQ(readFile(target), "old");
     EXPECT_EQ(entriesOf(dir.path()), QStringList({"b.jpg", "src"}));
+    EXPECT_EQ(entriesOf(path("src")), QStringList({"a.jpg"}));
 
     ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner));
     EXPECT_FALSE(MoveFileByCopy(source, target, true)); // read-only target
