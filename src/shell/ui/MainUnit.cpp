@@ -3,6 +3,7 @@
 // destruction.
 #include "shell/ui/MainUnit.h"
 
+#include "controls/ui/Controls.h"
 #include "foundation/DebugLog.h"
 #include "foundation/Messages.h"
 #include "foundation/QRoutine.h"
@@ -172,6 +173,7 @@ void TfrmMain::Setup() {
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TfrmMain::scheduleIdle,
                 Qt::UniqueConnection);
+    HintTiming::install();
     PendingDeletion.clear();
 
     try {
@@ -225,7 +227,7 @@ void TfrmMain::Setup() {
     }
 
     NotReady = false;
-    ThumbGrid->setFocus();
+    SafeFocus(ThumbGrid);
     FirstIdlePending = true;
     setupRunning_ = false;
 
