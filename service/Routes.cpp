@@ -102,6 +102,21 @@ void handleUpload(const httplib::Request& req, httplib::Response& res, Store& st
         sendError(res, check.status, QString::fromStdString(check.reason));
         return;
     }
+    // The sender may say which size it sent; a picture that differs is a mix-up.
+    for (const auto& [field, actual] :
+         {std::pair{"width", check.width}, {"height", check.height}}) {
+        if (!req.has_file(field))
+            continue;
+        const std::string said = req.get_file_value(field).content;
+        if (said != std::to_string(actual)) {
+            sendError(res, 422,
+                      QString("The picture is %1 x %2 pixels, but was sent with the %3 %4.")
+                          .arg(check.width)
+                          .arg(check.height)
+                          .arg(QString::fromLatin1(field), QString::fromStdString(said)));
+            return;
+        }
+    }
     const Store::Added added = store.addPicture(
         f->id, name, QByteArray::fromStdString(part.content), check.width, check.height);
     if (!added.ok) {

@@ -155,8 +155,20 @@ TEST_F(ServiceTest, RefusesPicturesTheFrameCannotShow) {
         EXPECT_EQ(r->status, c.status) << c.what << ": " << r->body;
         EXPECT_TRUE(json(r)["error"].toString().contains(c.reason)) << c.what << ": " << r->body;
     }
+    // A declared size must be the real one.
+    auto declared = [&](const char* width, const char* height) {
+        return client->Post(
+            picturesPath(frame), auth(token),
+            httplib::MultipartFormDataItems{{"picture", good.toStdString(), "x.jpg", "image/jpeg"},
+                                            {"width", width, "", ""},
+                                            {"height", height, "", ""}});
+    };
+    auto mixUp = declared("150", "200");
+    ASSERT_TRUE(mixUp);
+    EXPECT_EQ(mixUp->status, 422);
+    EXPECT_TRUE(json(mixUp)["error"].toString().contains("sent with the width 150"));
     EXPECT_EQ(listing(token, frame).size(), 0);
-    EXPECT_EQ(upload(token, frame, good, "x.jpg")->status, 201);
+    EXPECT_EQ(declared("200", "150")->status, 201);
 }
 
 TEST_F(ServiceTest, RefusesNamesThatLeaveTheFolderAndWritesOnlyInsideIt) {
