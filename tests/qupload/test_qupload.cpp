@@ -364,6 +364,9 @@ TEST_F(QUploadTest, DownloadsWholeFilesOnly) {
     ASSERT_TRUE(got.open(QIODevice::ReadOnly));
     EXPECT_EQ(got.readAll(), card);
     got.close();
+    // An address as a catalogue may write it, with a blank in the file name.
+    EXPECT_EQ(
+        download(service->url() + "/static/Stationery/Blue Sky.jpg", folder + "/Blue Sky.jpg"), 1);
 
     // A failed fetch leaves an existing target as it was and nothing beside it.
     EXPECT_EQ(download(service->url() + "/static/Stationery/none.jpg", folder + "/Blue Sky.jpg"),
