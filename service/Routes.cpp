@@ -2,11 +2,14 @@
 
 #include <httplib.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace palvo::service {
 
@@ -123,6 +126,10 @@ void handleUpload(const httplib::Request& req, httplib::Response& res, Store& st
         sendError(res, 500, "The service could not store the picture: " + added.error + ".");
         return;
     }
+    std::fprintf(stderr, "palvo-service: frame %s: %s %s as %s (%lld bytes)\n",
+                 f->id.toLatin1().constData(), added.duplicate ? "already had" : "stored",
+                 name.toUtf8().constData(), added.picture.file.toLatin1().constData(),
+                 static_cast<long long>(added.picture.size));
     QJsonObject o = pictureJson(added.picture);
     o["duplicate"] = added.duplicate;
     sendJson(res, added.duplicate ? 200 : 201, o);
@@ -246,12 +253,19 @@ void installRoutes(httplib::Server& server, Store& store) {
     });
     server.Post("/api/signin", [&store](const httplib::Request& req, httplib::Response& res) {
         const QString user = fromStd(req.get_param_value("user")).trimmed().toLower();
-        const auto token = store.signIn(user, fromStd(req.get_param_value("password")));
-        if (!token) {
+        const Store::SignIn s = store.signIn(user, fromStd(req.get_param_value("password")),
+                                             QDateTime::currentMSecsSinceEpoch());
+        if (s.locked) {
+            sendError(res, 403,
+                      "Too many wrong passwords for this name; please wait a minute "
+                      "and try again.");
+            return;
+        }
+        if (!s.token) {
             sendError(res, 401, "The user name or password is not correct.");
             return;
         }
-        sendJson(res, 200, QJsonObject{{"token", *token}, {"user", user}});
+        sendJson(res, 200, QJsonObject{{"token", *s.token}, {"user", user}});
     });
     server.Get("/api/account", [&store](const httplib::Request& req, httplib::Response& res) {
         const auto user = authorised(req, store);

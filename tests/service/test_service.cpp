@@ -229,6 +229,29 @@ TEST(ServiceNames, PlainFileNamesOnly) {
         EXPECT_FALSE(validUserName(bad)) << bad;
 }
 
+TEST(ServiceStore, WrongPasswordsLockTheNameForAMinute) {
+    QTemporaryDir tmp;
+    palvo::service::Store store(tmp.path(), {});
+    QString error;
+    ASSERT_TRUE(store.open(&error));
+    ASSERT_EQ(store.createAccount("demo", "secret"), palvo::service::Store::Created::Ok);
+    ASSERT_EQ(store.createAccount("other", "secret"), palvo::service::Store::Created::Ok);
+    const qint64 t0 = 1'000'000;
+    for (int i = 0; i < palvo::service::Store::kMaxFailedSignIns; ++i) {
+        const auto s = store.signIn("demo", "wrong", t0 + i);
+        EXPECT_FALSE(s.token);
+        EXPECT_FALSE(s.locked);
+    }
+    const auto locked = store.signIn("demo", "secret", t0 + 1000);
+    EXPECT_TRUE(locked.locked);
+    EXPECT_FALSE(locked.token);
+    EXPECT_TRUE(store.signIn("other", "secret", t0 + 1000).token); // other names are not held up
+    const auto later = store.signIn("demo", "secret", t0 + 61000);
+    EXPECT_FALSE(later.locked);
+    ASSERT_TRUE(later.token);
+    EXPECT_EQ(store.userForToken(*later.token), "demo");
+}
+
 TEST_F(ServiceTest, AnswersMalformedRequestsWith4xxAndKeepsRunning) {
     const QString token = signIn();
     const QString frame = frameId(token);
