@@ -21,6 +21,7 @@ function(palvo_add_test)
   add_executable(${T_NAME} ${T_SOURCES} ${main})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock Qt6::Test)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_options(${T_NAME} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/PrintQt.h)
   target_compile_definitions(${T_NAME} PRIVATE
     PALVO_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     PALVO_PROGRAM_DIR="${PALVO_PROGRAM_DIR}")

@@ -14,7 +14,9 @@ MessageHandler* setMessageHandler(MessageHandler* handler) {
     return previous;
 }
 
-MessageHandler* messageHandler() { return g_handler; }
+MessageHandler* messageHandler() {
+    return g_handler;
+}
 
 QString MessageCaption(MsgType type) {
     switch (type) {

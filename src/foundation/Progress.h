@@ -18,3 +18,11 @@ public:
 };
 
 } // namespace palvo
+
+namespace palvo {
+
+// Set by the progress window when the user confirms Cancel; cleared by the
+// operation that starts a cancellable run.
+inline bool CancelRequested = false;
+
+} // namespace palvo

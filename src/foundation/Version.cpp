@@ -2,7 +2,11 @@
 
 namespace palvo {
 
-QString FileVersionText() { return QString::fromLatin1(kFileVersion); }
-QString ProductVersionText() { return QString::fromLatin1(kProductVersion); }
+QString FileVersionText() {
+    return QString::fromLatin1(kFileVersion);
+}
+QString ProductVersionText() {
+    return QString::fromLatin1(kProductVersion);
+}
 
 } // namespace palvo

@@ -1,1 +1,5 @@
-# QFileRoutine and shell routines: target_sources(palvo_core PRIVATE ...)
+# QFileRoutine and the shell routines.
+target_sources(palvo_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/QFileRoutine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShellRoutine.cpp
+)

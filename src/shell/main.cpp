@@ -1,3 +1,5 @@
 #include "shell/ui/PSender.h"
 
-int main(int argc, char** argv) { return palvo::PSender(argc, argv); }
+int main(int argc, char** argv) {
+    return palvo::PSender(argc, argv);
+}

@@ -1,0 +1,431 @@
+// The main window's start-up and shutdown: creation, first show, Setup, the
+// idle handler's start-up duties, the second-start hand-off, close and
+// destruction.
+#include "shell/ui/MainUnit.h"
+
+#include "controls/ui/Controls.h"
+#include "foundation/DebugLog.h"
+#include "foundation/Messages.h"
+#include "foundation/QRoutine.h"
+#include "foundation/TextListFile.h"
+#include "foundation/Version.h"
+#include "shell/CommandLine.h"
+#include "shell/ui/ProgressDisplay.h"
+#include "shell/ui/Splash.h"
+#include "upload/Uploadiface.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QThread>
+#include <QTimer>
+
+namespace palvo {
+
+namespace {
+const QString kRecentFile = QStringLiteral("recent.dat");
+const QString kUploadFile = QStringLiteral("upload.dat");
+
+QString WithSlash(QString path) {
+    path = path.trimmed();
+    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+} // namespace
+
+TfrmMain::TfrmMain(StartOptions options, QWidget* parent)
+    : QMainWindow(parent), options_(std::move(options)) {
+    QScreen* screen = QApplication::primaryScreen();
+    screenSize_ =
+        options_.screenSize.value_or(screen ? screen->geometry().size() : QSize(1024, 768));
+    // A run started with "/DEBUG" logs from its first line.
+    DebugLog::setFirstArgument(options_.arguments.value(0));
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    FormDestroy();
+}
+
+void TfrmMain::setSplash(TSplash* splash) {
+    splash_ = splash;
+}
+
+QString TfrmMain::GetCurrentFolder() const {
+    return WithSlash(currentFolder_);
+}
+
+QString TfrmMain::GetFolder(int kind) const {
+    return palvo::GetFolder(folders, kind, settings.programName());
+}
+
+Uploadiface& TfrmMain::uploadLibrary() {
+    if (!upload_)
+        upload_ = std::make_unique<Uploadiface>(options_.uploadLibraryPath);
+    return *upload_;
+}
+
+ProgressDisplay& TfrmMain::progressDisplay() {
+    if (!progress_)
+        progress_ = std::make_unique<ProgressDisplay>(pbrLoad, &settings.ShowDlgProgress);
+    return *progress_;
+}
+
+void TfrmMain::InitialCode() {
+    if (FoldersResolved)
+        return;
+    folders = options_.folders.value_or(ResolveProgramFolders());
+    FoldersResolved = true;
+    DebugLog::setProgramFolder(folders.programFolder);
+}
+
+void TfrmMain::FormCreate() {
+    // The mark of a running instance for other programs (installers).
+    static QLockFile* mutex = nullptr;
+    if (!mutex) {
+        mutex = new QLockFile(QDir::tempPath() + QStringLiteral("/PALVO_Sender.") +
+                              QString::number(QCoreApplication::applicationPid()) +
+                              QStringLiteral(".lock"));
+        mutex->tryLock(0);
+    }
+    CreateRegions();
+    const int minimumPanel = screenSize_.width() <= 800 ? 255 : kTwoColumnGridWidth + 46;
+    LeftPanel->setMinimumWidth(minimumPanel);
+    InitialCode();
+
+    const QString stars(48, QLatin1Char('*'));
+    const QString source = QStringLiteral("Commence");
+    DebugLog::write(source, stars);
+    DebugLog::write(source, QString());
+    DebugLog::write(source, QLatin1String(kDefaultProgramName));
+    DebugLog::write(source, QStringLiteral("Version: ") + ProductVersionText());
+    DebugLog::write(
+        source, QStringLiteral("Date: ") +
+                    QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    DebugLog::write(source, QString());
+    DebugLog::write(source, stars);
+
+    if (WindowCreated)
+        return;
+    if (QFileInfo::exists(folders.dataFolder + kRecentFile))
+        (void)ReadTextList(folders.dataFolder + kRecentFile, &RecentFolders);
+    if (QFileInfo::exists(folders.dataFolder + kUploadFile))
+        (void)ReadTextList(folders.dataFolder + kUploadFile, &UploadList);
+    const QImage logo = LoadProgramPicture(folders.programFolder + QStringLiteral("Logo.xdl"));
+    if (!logo.isNull())
+        imgLogo1->setPixmap(QPixmap::fromImage(logo));
+    WindowCreated = true;
+    setAcceptDrops(true);
+    setWindowTitle(QLatin1String(kDefaultProgramName));
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (splash_)
+        splash_->raise();
+    // Setup waits for the splash while the event loop runs, so it starts
+    // after the show has been handled.
+    if (SetupPending)
+        QTimer::singleShot(0, this, &TfrmMain::FormShow);
+}
+
+void TfrmMain::FormShow() {
+    repaint();
+    if (!SetupPending)
+        return;
+    SetupPending = false;
+    Setup();
+    if (!closed_)
+        UpdateCheckPending = true;
+    Q_EMIT setupFinished();
+    scheduleIdle();
+}
+
+void TfrmMain::Setup() {
+    setupRunning_ = true;
+    const QStringList& args = options_.arguments;
+    const StartArgument first = ClassifyFirstArgument(args);
+
+    if (first == StartArgument::Uninstall) {
+        NotReady = true;
+        resetregistry(settings.programName());
+        TerminatePending = true;
+        HideSplash();
+        setupRunning_ = false;
+        Terminate();
+        return;
+    }
+
+    startTime_.start();
+    // The idle handler runs whenever the event queue has just emptied.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TfrmMain::scheduleIdle,
+                Qt::UniqueConnection);
+    HintTiming::install();
+    PendingDeletion.clear();
+
+    try {
+        serviceConfig = LoadURLsFromINI(folders.programFolder);
+        SettingsEnvironment environment;
+        environment.screen = screenSize_;
+        environment.picturesFolder = GetFolder(17);
+        ReadSettings(settings, environment);
+    } catch (const EError& e) {
+        qMessageDlg(QStringLiteral("Error encountered loading user settings from registry!.\n\n") +
+                        e.message(),
+                    MsgType::Information, mbOK);
+    }
+
+    currentFolder_ = WithSlash(settings.StartUpDirectory);
+    edtdirectory->setText(currentFolder_);
+    if (QFileInfo(currentFolder_).isDir())
+        QDir::setCurrent(currentFolder_);
+    PlaceWindow();
+
+    WaitForSplash();
+    if (closed_) {
+        setupRunning_ = false;
+        return;
+    }
+    HideSplash();
+
+    if (first == StartArgument::Debug) {
+        DebugLogging = true;
+        DebugLog::setDebugLogging(true);
+    } else if (first == StartArgument::Picture) {
+        DebugLog::write(QStringLiteral("StartUp"),
+                        QStringLiteral("Calling Directshow with ") + args.first());
+        directshow(args.first());
+    }
+    // Camera arguments are for the camera handling, which is not part of this
+    // version's start-up yet; they are left alone.
+
+    const int depth = options_.colourDepth.value_or(
+        QApplication::primaryScreen() ? QApplication::primaryScreen()->depth() : 24);
+    if (depth < 16) {
+        qMessageDlg(
+            QStringLiteral(
+                "The display is currently set to show only 256 colors.  To run this application "
+                "you will need to change this setting to 65,536 (16 bit) colors or more.  To do "
+                "this, use the display settings of your desktop."),
+            MsgType::Information, mbOK);
+        ClosePending = true;
+        setupRunning_ = false;
+        return;
+    }
+
+    NotReady = false;
+    SafeFocus(ThumbGrid);
+    FirstIdlePending = true;
+    setupRunning_ = false;
+
+    // Hand-offs that arrived while Setup waited are handled now, in order.
+    const QStringList queued = handOffQueue_;
+    handOffQueue_.clear();
+    if (!queued.isEmpty())
+        OneInstance1InstanceStarted(queued);
+}
+
+void TfrmMain::PlaceWindow() {
+    setWindowState(Qt::WindowNoState);
+    const int height = settings.SPHeight > 50 ? settings.SPHeight : this->height();
+    const int width = settings.SPWidth > 50 ? settings.SPWidth : this->width();
+    resize(width, height);
+    move(settings.SPLeft, settings.SPTop);
+    normalBounds_ = QRect(settings.SPLeft, settings.SPTop, width, height);
+    if (settings.WPanel > 50 && settings.WPanel < 0.8 * this->width())
+        splitter->setSizes({settings.WPanel, this->width() - settings.WPanel});
+    panelWidthToRestore_ = splitter->sizes().value(0);
+    if (settings.SPMax) {
+        showMaximized();
+        repaint();
+    }
+}
+
+void TfrmMain::WaitForSplash() {
+    const qint64 remaining = options_.splashMinimumMs - startTime_.elapsed();
+    if (remaining <= 0)
+        return;
+    // Wait with the event loop running, so the window paints and stays responsive.
+    QEventLoop loop;
+    splashWait_ = &loop;
+    QTimer::singleShot(int(remaining), &loop, &QEventLoop::quit);
+    loop.exec();
+    splashWait_ = nullptr;
+    // A quit of the application can end the wait early; it still counts.
+    while (!closed_ && startTime_.elapsed() < options_.splashMinimumMs &&
+           !QCoreApplication::closingDown())
+        QThread::msleep(5);
+}
+
+void TfrmMain::HideSplash() {
+    if (splash_)
+        splash_->close();
+    splash_ = nullptr;
+}
+
+void TfrmMain::directshow(const QString& path) {
+    DebugLog::write(QStringLiteral("directshow"), path);
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return;
+    currentFolder_ = WithSlash(info.absolutePath());
+    edtdirectory->setText(currentFolder_);
+    QDir::setCurrent(currentFolder_);
+    currentFile_ = info.absoluteFilePath();
+    lblFilename->setText(info.fileName());
+}
+
+void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
+    if (setupRunning_ || SetupPending) {
+        // Handled once start-up has finished, in the order they came.
+        if (handOffQueue_.isEmpty())
+            handOffQueue_ = arguments;
+        return;
+    }
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    if (arguments.isEmpty())
+        return;
+    // Camera arguments belong to the camera handling, not part of this version yet.
+    DebugLog::write(QStringLiteral("OneInstance1InstanceStarted"),
+                    QStringLiteral("Calling directshow, file=") + arguments.first());
+    if (QFileInfo(arguments.first()).isFile())
+        directshow(arguments.first());
+}
+
+bool TfrmMain::idleWorkPending() const {
+    return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending;
+}
+
+void TfrmMain::scheduleIdle() {
+    if (idleScheduled_ || inIdle_ || !idleWorkPending())
+        return;
+    idleScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        idleScheduled_ = false;
+        doidle();
+    });
+}
+
+void TfrmMain::doidle() {
+    if (inIdle_ || setupRunning_)
+        return;
+    inIdle_ = true;
+    if (TerminatePending) {
+        Terminate();
+    } else if (ClosePending) {
+        ClosePending = false;
+        close();
+    } else if (FirstIdlePending) {
+        FirstIdlePending = false;
+        ShowStartupPicture();
+    } else if (UpdateCheckPending) {
+        UpdateCheckPending = false;
+        const QString version = serviceConfig.InstallVersion.isEmpty()
+                                    ? FileVersionText()
+                                    : serviceConfig.InstallVersion;
+        if (uploadLibrary().CheckForUpdate(this, settings.programName(), version, false) == 9)
+            TerminatePending = true;
+    }
+    inIdle_ = false;
+    scheduleIdle();
+}
+
+void TfrmMain::ShowStartupPicture() {
+    // The quick-start guide and the first picture of the grid come with the
+    // guide and the viewer; until then the start-up picture is shown.
+    QPalette pal = Qimage->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    Qimage->setPalette(pal);
+    pbrLoad->hide();
+}
+
+void TfrmMain::Terminate() {
+    TerminatePending = true;
+    closed_ = true;
+    // Ending this way skips the close steps: no setting is written.
+    QMainWindow::close();
+    QCoreApplication::quit();
+}
+
+bool TfrmMain::FormCloseQuery() {
+    DebugLog::write(QStringLiteral("FormCloseQuery"), QStringLiteral("Close called"));
+    return true;
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (TerminatePending) {
+        closed_ = true;
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    closed_ = true;
+    HideSplash();
+    if (splashWait_)
+        splashWait_->quit();
+    event->accept();
+}
+
+void TfrmMain::StoreWindowPosition() {
+    if (fullScreen_)
+        return;
+    settings.SPMax = isMaximized();
+    const QRect bounds = isMaximized() ? normalBounds_ : QRect(pos(), size());
+    if (!isMaximized())
+        normalBounds_ = bounds;
+    settings.SPLeft = bounds.left();
+    settings.SPTop = bounds.top();
+    settings.SPWidth = bounds.width();
+    settings.SPHeight = bounds.height();
+}
+
+void TfrmMain::FormClose() {
+    if (NotReady)
+        return;
+    DebugLog::write(QStringLiteral("FormClose"), QStringLiteral("Closing..."));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QStringList kept;
+    for (const QString& path : PendingDeletion) {
+        if (QFileInfo::exists(path) && !QFile::remove(path))
+            kept << path;
+    }
+    PendingDeletion = kept;
+    StoreWindowPosition();
+    settings.WPanel = splitter->sizes().value(0, settings.WPanel);
+    writereg(settings, GetCurrentFolder());
+    QApplication::restoreOverrideCursor();
+}
+
+void TfrmMain::FormDestroy() {
+    if (WindowCreated) {
+        WindowCreated = false;
+        (void)WriteTextList(folders.dataFolder + kUploadFile, UploadList);
+        (void)WriteTextList(folders.dataFolder + kRecentFile, RecentFolders);
+        setAcceptDrops(false);
+    }
+    if (upload_)
+        upload_->release();
+}
+
+} // namespace palvo

@@ -1,0 +1,60 @@
+// A build of the upload library's interface that records what it was handed
+// into the file named by PALVO_RECORD_FILE, for the binding's tests.
+#include "QUploadApi.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+void record(const std::string& line) {
+    const char* path = std::getenv("PALVO_RECORD_FILE");
+    if (!path)
+        return;
+    if (FILE* f = std::fopen(path, "a")) {
+        std::fputs((line + "\n").c_str(), f);
+        std::fclose(f);
+    }
+}
+std::string join(const char* const* list) {
+    std::string out;
+    for (; list && *list; ++list)
+        out += std::string(*list) + "|";
+    return out;
+}
+} // namespace
+
+extern "C" {
+
+QUPLOAD_EXPORT int16_t CheckForUpdate(void*, const char* programName, const char* version,
+                                      int32_t interactive) {
+    record(std::string("CheckForUpdate ") + programName + " " + version + " " +
+           std::to_string(interactive));
+    return 9;
+}
+
+#ifndef RECORDING_WITHOUT_PROXY
+QUPLOAD_EXPORT void PromptForProxySettings(void*) {
+    record("PromptForProxySettings");
+}
+#endif
+
+QUPLOAD_EXPORT int16_t UploadImagesToServer(void*, const char* programName, const char* version,
+                                            const char* operation, const char* title,
+                                            const char* const* files, int32_t reserved1,
+                                            int32_t reserved2, const char* const* widths,
+                                            const char* const* heights) {
+    record(std::string("UploadImagesToServer ") + programName + ";" + version + ";" + operation +
+           ";" + title + ";" + join(files) + ";" + std::to_string(reserved1) + ";" +
+           std::to_string(reserved2) + ";" + join(widths) + ";" + join(heights));
+    int n = 0;
+    for (; files && files[n]; ++n) {
+    }
+    return int16_t(n);
+}
+
+QUPLOAD_EXPORT int32_t DownloadInternetFile(void*, const char* address, const char* target) {
+    record(std::string("DownloadInternetFile ") + address + " " + target);
+    return 1;
+}
+}
