@@ -83,17 +83,6 @@ int compare(QStringList files) {
     for (const QString& file : files) {
         std::vector<double> ours, decode, resize, encode;
         PalvoFile result;
-        for (int r = 0; r < repeat; ++r) {
-            ours.push_back(timeMs([&] { result = CreatePalvoFile(functions, file, options); }));
-            if (!result.ok()) {
-                std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(result.error));
-                break;
-            }
-            QFile::remove(result.path);
-        }
-        if (!result.ok())
-            continue;
-        // The floor: the same work with nothing around it.
         const QByteArray bytes = readAll(file);
         JpegHeader header;
         if (!readJpegHeader(bytes, header)) {
@@ -104,7 +93,13 @@ int compare(QStringList files) {
             chooseJpegScale(header.width, header.height, 2 * options.width, 2 * options.height);
         QImage decoded, resized;
         std::vector<QByteArray> encodings(8);
+        // Ours and the floor take turns, so both see the same machine.
         for (int r = 0; r < repeat; ++r) {
+            ours.push_back(timeMs([&] { result = CreatePalvoFile(functions, file, options); }));
+            if (!result.ok())
+                break;
+            QFile::remove(result.path);
+            // The floor: the same work with nothing around it.
             decode.push_back(timeMs([&] { decoded = decodeJpeg(bytes, scale).image; }));
             const QSize fitted = TIEFunctions::FitSize(decoded.width(), decoded.height(),
                                                        options.width, options.height, true);
@@ -119,6 +114,10 @@ int compare(QStringList files) {
                     encodings[size_t(i)] = encodeJpeg(resized, coding);
                 }
             }));
+        }
+        if (!result.ok()) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(file), qPrintable(result.error));
+            continue;
         }
         // Every quality from the top: the true highest under the cap.
         const QImage placed = placeOnCanvas(resized, options.width, options.height, Qt::black);
