@@ -210,8 +210,16 @@ int runCommandLineJob(const QStringList& arguments, std::FILE* out, std::FILE* e
             print(err, QStringLiteral("Cannot create the folder %1").arg(request.outDir));
             return 2;
         }
-        targets =
-            preparedOutputNames(inputs.pictures, QFileInfo(request.outDir).absoluteFilePath());
+        const QString outFolder = QFileInfo(request.outDir).canonicalFilePath();
+        for (const QString& picture : inputs.pictures) {
+            if (QFileInfo(QFileInfo(picture).absolutePath()).canonicalFilePath() == outFolder) {
+                print(err, QStringLiteral("--out %1 holds the pictures themselves: choose "
+                                          "another folder")
+                               .arg(request.outDir));
+                return 2;
+            }
+        }
+        targets = preparedOutputNames(inputs.pictures, outFolder);
     } else {
         DeleteInterruptedPreparedFiles(CommandLinePreparedListPath());
     }
