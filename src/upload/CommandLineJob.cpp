@@ -143,7 +143,9 @@ JobInputs collectJobInputs(const QStringList& inputs) {
     for (const QString& input : inputs) {
         const QFileInfo info(input);
         const QString path = info.absoluteFilePath();
-        if (info.isDir()) {
+        if (info.isDir() && !info.isReadable()) {
+            result.problems << QStringLiteral("%1: cannot read this folder").arg(input);
+        } else if (info.isDir()) {
             QDir dir(path);
             const QFileInfoList files =
                 dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
