@@ -211,6 +211,12 @@ TEST(JpegCodec, HostileFilesAreRefusedQuickly) {
         {"progressive beyond the decoder memory", withClaimedSize(progressive444, 14000, 14000),
          "too much memory"},
         {"thousands of scans", manyScans, "Too many scans"},
+        // Within the pixel budget, but 1 KB cannot hold 14000 x 14000 pixels:
+        // the full-size decode would allocate 588 MB for a memory bomb.
+        {"baseline bomb at full size", withClaimedSize(small, 14000, 14000), "too much memory"},
+        {"progressive bomb",
+         withClaimedSize(encodeProgressive(gradientImage(64, 64), {}), 8000, 8000),
+         "too much memory"},
     };
     for (const Case& c : cases) {
         const JpegDecoded decoded = decodeJpeg(c.data, 1);
