@@ -706,9 +706,10 @@ bool TIEFunctions::LosslessRotateJPEG(const QString& sourceName, const QString& 
         if (turned.data.isEmpty() || !writeBytes(turned.data, output, error)) {
             return false;
         }
+        // A failed move back ("Move file error") is a failure; this routine
+        // reports none of its errors through OnErrorLog.
         if (inPlace && !MoveFileByCopy(output, sourceName, false)) {
             QFile::remove(output);
-            errorLog(QStringLiteral("Move file error"));
             return false;
         }
         return true;
