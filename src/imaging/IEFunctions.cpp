@@ -8,6 +8,7 @@
 #include "imaging/JpegMarkers.h"
 #include "imaging/LosslessJpeg.h"
 #include "imaging/Orientation.h"
+#include "imaging/PrintLayout.h"
 #include "imaging/RawCodec.h"
 #include "imaging/Resample.h"
 
@@ -17,7 +18,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QTransform>
 
@@ -764,6 +768,35 @@ bool TIEFunctions::ResetEXIFOrientation(const QString& fileName, int orientation
         }
         const QByteArray rewritten = jpegWithExifPayload(bytes, exif);
         return !rewritten.isEmpty() && writeBytes(rewritten, fileName, error);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TIEFunctions::PrintBitmap(QPagedPaintDevice& device, const QImage& bitmap,
+                               int horizontalMarginPercent, int verticalMarginPercent,
+                               bool centreHorizontally, bool centreVertically,
+                               const QString& headerText, const QString& footerText,
+                               const QString& documentTitle) {
+    try {
+        if (auto* pdf = dynamic_cast<QPdfWriter*>(&device)) {
+            pdf->setTitle(documentTitle);
+        }
+        const int resolution = std::max(device.logicalDpiX(), device.logicalDpiY());
+        const QPageLayout page = device.pageLayout();
+        PrintPageInput input;
+        input.paperRect = page.fullRectPixels(resolution);
+        input.printableRect = page.paintRectPixels(resolution);
+        input.resolution = resolution;
+        input.bitmapSize = bitmap.size();
+        input.horizontalMarginPercent = horizontalMarginPercent;
+        input.verticalMarginPercent = verticalMarginPercent;
+        input.centreHorizontally = centreHorizontally;
+        input.centreVertically = centreVertically;
+        input.headerText = headerText;
+        input.footerText = footerText;
+        input.printerOutputDPI = PrinterOutputDPI;
+        return renderPrintPage(device, bitmap, input);
     } catch (...) {
         return false;
     }

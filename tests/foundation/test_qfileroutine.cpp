@@ -3,7 +3,7 @@
 #include "foundation/FileFixtures.h"
 #include "foundation/QFileRoutine.h"
 #include "foundation/QRoutine.h"
-#include "foundation/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -114,7 +114,7 @@ TEST(PathTexts, ExtensionInFilter) {
 }
 
 TEST(PathTexts, InvalidFileNameCharacters) {
-    ScriptedMessages messages;
+    ScriptedMessages messages{true};
     for (QChar c : QStringLiteral("\\/:*?\"<>|"))
         EXPECT_TRUE(HasInvalidFileNameChar(QStringLiteral("a") + c + "b", false))
             << int(c.unicode());
@@ -207,7 +207,7 @@ TEST_F(Scratch, ExistenceTests) {
 // --- folders ------------------------------------------------------------------
 
 TEST_F(Scratch, ForceFolderRefusesShortPathsWithoutTouchingAnything) {
-    ScriptedMessages messages;
+    ScriptedMessages messages{true};
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
     for (const char* p : {"/", "/ab", "abc", ""})
@@ -219,7 +219,7 @@ TEST_F(Scratch, ForceFolderRefusesShortPathsWithoutTouchingAnything) {
 }
 
 TEST_F(Scratch, ForceFolderAsksAndCreatesParents) {
-    ScriptedMessages messages;
+    ScriptedMessages messages{true};
     const QString folder = path("new/deeper");
     messages.answers = {mrCancel};
     EXPECT_FALSE(ForceFolder(folder, true, true));
@@ -239,7 +239,7 @@ TEST_F(Scratch, ForceFolderAsksAndCreatesParents) {
 }
 
 TEST_F(Scratch, ForceFolderReportsFailure) {
-    ScriptedMessages messages;
+    ScriptedMessages messages{true};
     ASSERT_TRUE(writeFile(path("file"), "x"));
     const QString folder = path("file/sub");
     EXPECT_FALSE(ForceFolder(folder, false, false));
@@ -252,7 +252,7 @@ TEST_F(Scratch, ForceFolderReportsFailure) {
 }
 
 TEST_F(Scratch, EnsureFolderNeverAsks) {
-    ScriptedMessages messages;
+    ScriptedMessages messages{true};
     EXPECT_TRUE(EnsureFolder(dir.path(), true));
     EXPECT_TRUE(EnsureFolder(path("a/b"), true));
     EXPECT_TRUE(FolderExistsQuiet(path("a/b")));

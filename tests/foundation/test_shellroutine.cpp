@@ -4,7 +4,7 @@
 #include "foundation/Progress.h"
 #include "foundation/QFileRoutine.h"
 #include "foundation/QRoutine.h"
-#include "foundation/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 #include "foundation/ShellRoutine.h"
 
 #include <QDesktopServices>
@@ -128,7 +128,7 @@ protected:
             QDesktopServices::unsetUrlHandler(scheme);
     }
     UrlRecorder recorder;
-    ScriptedMessages messages;
+    ScriptedMessages messages{true};
 };
 
 TEST_F(Desktop, OpenInBrowser) {
@@ -237,7 +237,7 @@ TEST_F(FileOps, OverwriteAnswers) {
 }
 
 TEST_F(FileOps, QuestionsThroughMessageBoxesWithoutPrompts) {
-    ScriptedMessages messages;
+    ScriptedMessages messages{true};
     ASSERT_TRUE(writeFile(dst("a.jpg"), "old a"));
     messages.answers = {mrCancel};
     EXPECT_EQ(ShellCopyOrMove(src("a.jpg"), dst(), false), kShellCancelled);
@@ -425,7 +425,7 @@ TEST_F(Trash, PermanentDeleteConfirmationAndRefusals) {
 }
 
 TEST_F(Trash, DeleteQuestionThroughMessageBoxes) {
-    ScriptedMessages messages;
+    ScriptedMessages messages{true};
     messages.answers = {mrCancel, mrOK};
     EXPECT_FALSE(ShellDelete(src("a.jpg") + ";" + src("b.jpg"), false, true, true, false));
     EXPECT_TRUE(ShellDelete(src("c.jpg"), false, true, true, false));

@@ -150,7 +150,7 @@ TEST_F(Progress, CancelAsksAndSetsTheFlag) {
     QTest::mouseClick(window->btnCancel, Qt::LeftButton);
     EXPECT_TRUE(CancelRequested);
     EXPECT_EQ(messages.texts(), QStringList(2, "Are you sure you want to cancel processing?"));
-    EXPECT_EQ(messages.shown.first().caption, "Confirmation");
+    EXPECT_EQ(messages.log.first().caption, "Confirmation");
 
     // An unconfirmed close attempt keeps the window open; a confirmed one closes it.
     CancelRequested = false;
