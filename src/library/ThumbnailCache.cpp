@@ -134,7 +134,7 @@ QString ThumbnailCache::cacheFilePath(const QString& fileName) const {
 }
 
 int ThumbnailCache::FindInDiskCache(const QString& fileName) const {
-    if (!diskActive())
+    if (!diskActive() || !indexCount_.contains(fileName))
         return -1;
     for (int i = 0; i < index_.size(); ++i) {
         if (samePath(index_[i], fileName))
@@ -184,6 +184,7 @@ void ThumbnailCache::AddToDiskCache(const QImage& bitmap, const QString& fileNam
     if (!ok)
         return;
     index_.push_back(fileName);
+    ++indexCount_[fileName];
     if (index_.size() > DiskCacheMaxCacheCount)
         EvictDiskEntry(0);
     if (++saveCounter_ > kIndexSaveInterval)
@@ -195,6 +196,9 @@ void ThumbnailCache::EvictDiskEntry(int position) {
         return;
     if (!diskFolder_.isEmpty())
         QFile::remove(cacheFilePath(index_[position]));
+    const auto count = indexCount_.find(index_[position]);
+    if (count != indexCount_.end() && --count.value() <= 0)
+        indexCount_.erase(count);
     index_.removeAt(position);
 }
 
@@ -234,6 +238,9 @@ void ThumbnailCache::LoadDiskCacheIndex() {
         index_ = lines;
     else
         index_.clear();
+    indexCount_.clear();
+    for (const QString& entry : index_)
+        ++indexCount_[entry];
 }
 
 void ThumbnailCache::SaveDiskCacheIndex() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -133,6 +134,8 @@ private:
     int writePosition_ = 0;
     QString diskFolder_;
     QStringList index_;
+    // How often each path occurs in the index: a miss needs no scan.
+    QHash<QString, int> indexCount_;
     bool enabled_ = true;
     int saveCounter_ = 0;
     int precacheCursor_ = 0;

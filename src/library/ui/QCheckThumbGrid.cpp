@@ -17,6 +17,9 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace palvo {
 
 namespace {
@@ -46,6 +49,12 @@ GridKey gridKeyOf(int key) {
     default:
         return GridKey::Other;
     }
+}
+
+// Decoding runs a little below the window's own thread, so on a busy
+// machine the window is scheduled first and stays responsive.
+bool lowerWorkerPriority() {
+    return setpriority(PRIO_PROCESS, id_t(gettid()), 5) == 0;
 }
 
 // Where a picture of the given size is drawn inside the box.
@@ -743,6 +752,8 @@ void TQCheckThumbGrid::startJob(const Job& job) {
     pool_.start([this, job, spec, generation] {
         // One library object per worker thread: it keeps per-load state.
         thread_local TIEFunctions functions;
+        thread_local const bool lowered = lowerWorkerPriority();
+        (void)lowered;
         QImage image;
         const bool ok = LoadThumbnailImage(functions, job.source, spec, image);
         QMetaObject::invokeMethod(
