@@ -116,7 +116,8 @@ void handleUpload(const httplib::Request& req, httplib::Response& res, Store& st
                       QString("The picture is %1 x %2 pixels, but was sent with the %3 %4.")
                           .arg(check.width)
                           .arg(check.height)
-                          .arg(QString::fromLatin1(field), QString::fromStdString(said)));
+                          .arg(QString::fromLatin1(field),
+                               QString::fromStdString(said.substr(0, 12))));
             return;
         }
     }

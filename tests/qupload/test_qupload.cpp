@@ -241,12 +241,13 @@ TEST_F(QUploadTest, PictureOverTheCapIsReportedOnceByNameAndReason) {
     const QByteArray big = makeJpeg(640, 480, 100, true);
     ASSERT_GT(big.size(), 65499);
     const QStringList files{
-        prepare("one.jpg", makeJpeg(200, 100, 80, false, 1)), prepare("huge.jpg", big),
+        prepare("one.jpg", makeJpeg(200, 100, 80, false, 1)), prepare("<b>huge.jpg", big),
         prepare("two.jpg", makeJpeg(200, 100, 80, false, 2)), tmp.path() + "/prepared/missing.jpg"};
     EXPECT_EQ(upload(files), 2);
     ASSERT_EQ(driver.messages.size(), 1) << driver.messages.join("|").toStdString();
     const QString m = driver.messages[0];
-    EXPECT_EQ(m.count("huge.jpg"), 1);
+    EXPECT_EQ(m.count("<b>huge.jpg"), 1);
+    EXPECT_EQ(driver.plainText, QList<bool>{true}); // a name is never taken for markup
     EXPECT_TRUE(m.contains("at most 65499 bytes")) << m.toStdString();
     EXPECT_EQ(m.count("missing.jpg"), 1);
     EXPECT_FALSE(m.contains("one.jpg"));
