@@ -6,8 +6,10 @@
 #include "foundation/SettingsStore.h"
 #include "foundation/TextListFile.h"
 #include "foundation/Version.h"
+#include "library/FolderNavigation.h"
 #include "upload/PalvoFile.h"
 #include "upload/PreparePipeline.h"
+#include "upload/UploadList.h"
 #include "upload/UploadRun.h"
 #include "upload/Uploadiface.h"
 
@@ -26,10 +28,6 @@
 namespace palvo {
 
 namespace {
-
-// The picture files a folder offers.
-const QString kPictureExtensions =
-    QStringLiteral("*.JPE;*.JPG;*.JPEG;*.GIF;*.BMP;*.PNG;*.TIF;*.TIFF;");
 
 const char* const kUsage =
     "Usage: PSender --prepare FOLDER_OR_FILES... --out DIR [--jobs N]\n"
@@ -143,16 +141,16 @@ JobInputs collectJobInputs(const QStringList& inputs) {
     for (const QString& input : inputs) {
         const QFileInfo info(input);
         const QString path = info.absoluteFilePath();
-        if (info.isDir() && !info.isReadable()) {
+        QStringList listed;
+        if (info.isDir() && (!info.isReadable() || !listPictureFolder(path, &listed))) {
             result.problems << QStringLiteral("%1: cannot read this folder").arg(input);
         } else if (info.isDir()) {
-            QDir dir(path);
-            const QFileInfoList files =
-                dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+            // The folder's pictures in the order the window lists them.
             int found = 0;
-            for (const QFileInfo& f : files) {
-                if (ExtensionInFilter(f.fileName(), kPictureExtensions)) {
-                    result.pictures << f.absoluteFilePath();
+            for (const QString& entry : listed) {
+                const QString file = entryPath(entry);
+                if (QFileInfo(file).isFile()) {
+                    result.pictures << file;
                     ++found;
                 }
             }
