@@ -20,6 +20,8 @@ namespace palvo {
 
 namespace {
 
+constexpr std::int64_t kMaxPaletteReductionPixels = 64'000'000;
+
 const char* qtFormatName(int fileType) {
     switch (fileType) {
     case ioTIFF:
@@ -274,6 +276,11 @@ QImage reduceTo256Colours(const QImage& image) {
     }
     if (image.format() == QImage::Format_Indexed8 && image.colorCount() <= 256) {
         return image;
+    }
+    // The median cut works on separate planes: four bytes a pixel on top of
+    // the picture. Palette pictures this large make no sense anyway.
+    if (std::int64_t(image.width()) * image.height() > kMaxPaletteReductionPixels) {
+        return {};
     }
     const QImage rgb = toRgb24(image);
     const int w = rgb.width();
