@@ -14,6 +14,7 @@
 #include <gif_lib.h>
 
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace palvo {
@@ -92,6 +93,11 @@ int bitsOfFormat(QImage::Format format) {
 }
 
 } // namespace
+
+void ensureQtAllocationLimit() {
+    static std::once_flag once;
+    std::call_once(once, [] { QImageReader::setAllocationLimit(kQtAllocationLimitMB); });
+}
 
 QByteArray readPictureFile(const QString& fileName, QString& error) {
     QFile file(fileName);
@@ -233,7 +239,7 @@ DecodedPicture decodeWithQt(const QByteArray& bytes, int fileType) {
         result.error = QStringLiteral("Unsupported picture format");
         return result;
     }
-    QImageReader::setAllocationLimit(kQtAllocationLimitMB);
+    ensureQtAllocationLimit();
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
