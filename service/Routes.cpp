@@ -112,12 +112,12 @@ void handleUpload(const httplib::Request& req, httplib::Response& res, Store& st
             continue;
         const std::string said = req.get_file_value(field).content;
         if (said != std::to_string(actual)) {
-            sendError(res, 422,
-                      QString("The picture is %1 x %2 pixels, but was sent with the %3 %4.")
-                          .arg(check.width)
-                          .arg(check.height)
-                          .arg(QString::fromLatin1(field),
-                               QString::fromStdString(said.substr(0, 12))));
+            sendError(
+                res, 422,
+                QString("The picture is %1 x %2 pixels, but was sent with the %3 %4.")
+                    .arg(check.width)
+                    .arg(check.height)
+                    .arg(QString::fromLatin1(field), QString::fromStdString(said.substr(0, 12))));
             return;
         }
     }

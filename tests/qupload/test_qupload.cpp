@@ -264,7 +264,18 @@ TEST_F(QUploadTest, StoppedServiceAndSilentServerAreNetworkFailures) {
     driver.signIns = {{"demo", "secret"}};
     const QStringList files{prepare("a.jpg", makeJpeg(100, 100))};
     service->stop();
+    QStringList statuses;
+    driver.onProgress = [&](QWidget* w) {
+        const QString text = w->findChild<QLabel*>("lblStatus")->text();
+        if (statuses.isEmpty() || statuses.last() != text)
+            statuses << text;
+    };
     EXPECT_EQ(upload(files), QUPLOAD_ERR_NETWORK);
+    ASSERT_FALSE(statuses.isEmpty());
+    EXPECT_TRUE(statuses.last().startsWith("The Palvo service did not answer"))
+        << statuses.last().toStdString();
+    EXPECT_TRUE(statuses.last().contains("attempt 2 of 2")) << statuses.last().toStdString();
+    driver.onProgress = nullptr;
     ASSERT_EQ(driver.messages.size(), 1);
     EXPECT_TRUE(driver.messages[0].contains("could not be reached"));
     EXPECT_TRUE(QFile::exists(files[0])); // the caller's file is left to the caller
