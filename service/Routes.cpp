@@ -124,7 +124,8 @@ void handleUpload(const httplib::Request& req, httplib::Response& res, Store& st
     const Store::Added added = store.addPicture(
         f->id, name, QByteArray::fromStdString(part.content), check.width, check.height);
     if (!added.ok) {
-        sendError(res, 500, "The service could not store the picture: " + added.error + ".");
+        sendError(res, added.full ? 507 : 500,
+                  "The service could not store the picture: " + added.error + ".");
         return;
     }
     std::fprintf(stderr, "palvo-service: frame %s: %s %s as %s (%lld bytes)\n",
