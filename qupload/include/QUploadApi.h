@@ -8,7 +8,11 @@
  * own dialogs and must not keep it after the call returns.
  *
  * Every entry point is called on the caller's user-interface thread and
- * returns only when the library is done.
+ * returns only when the library is done. The library's windows run event
+ * loops; a call made from inside one of them while CheckForUpdate,
+ * PromptForProxySettings or UploadImagesToServer runs returns at once
+ * (CheckForUpdate 0, UploadImagesToServer QUPLOAD_ERR_INTERNAL, the prompt
+ * nothing). DownloadInternetFile shows no window and is never refused.
  */
 #ifndef QUPLOAD_API_H
 #define QUPLOAD_API_H
