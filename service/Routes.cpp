@@ -2,11 +2,14 @@
 
 #include <httplib.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace palvo::service {
 
@@ -102,12 +105,32 @@ void handleUpload(const httplib::Request& req, httplib::Response& res, Store& st
         sendError(res, check.status, QString::fromStdString(check.reason));
         return;
     }
+    // The sender may say which size it sent; a picture that differs is a mix-up.
+    for (const auto& [field, actual] :
+         {std::pair{"width", check.width}, {"height", check.height}}) {
+        if (!req.has_file(field))
+            continue;
+        const std::string said = req.get_file_value(field).content;
+        if (said != std::to_string(actual)) {
+            sendError(res, 422,
+                      QString("The picture is %1 x %2 pixels, but was sent with the %3 %4.")
+                          .arg(check.width)
+                          .arg(check.height)
+                          .arg(QString::fromLatin1(field),
+                               QString::fromStdString(said.substr(0, 12))));
+            return;
+        }
+    }
     const Store::Added added = store.addPicture(
         f->id, name, QByteArray::fromStdString(part.content), check.width, check.height);
     if (!added.ok) {
         sendError(res, 500, "The service could not store the picture: " + added.error + ".");
         return;
     }
+    std::fprintf(stderr, "palvo-service: frame %s: %s %s as %s (%lld bytes)\n",
+                 f->id.toLatin1().constData(), added.duplicate ? "already had" : "stored",
+                 name.toUtf8().constData(), added.picture.file.toLatin1().constData(),
+                 static_cast<long long>(added.picture.size));
     QJsonObject o = pictureJson(added.picture);
     o["duplicate"] = added.duplicate;
     sendJson(res, added.duplicate ? 200 : 201, o);
@@ -231,12 +254,19 @@ void installRoutes(httplib::Server& server, Store& store) {
     });
     server.Post("/api/signin", [&store](const httplib::Request& req, httplib::Response& res) {
         const QString user = fromStd(req.get_param_value("user")).trimmed().toLower();
-        const auto token = store.signIn(user, fromStd(req.get_param_value("password")));
-        if (!token) {
+        const Store::SignIn s = store.signIn(user, fromStd(req.get_param_value("password")),
+                                             QDateTime::currentMSecsSinceEpoch());
+        if (s.locked) {
+            sendError(res, 403,
+                      "Too many wrong passwords for this name; please wait a minute "
+                      "and try again.");
+            return;
+        }
+        if (!s.token) {
             sendError(res, 401, "The user name or password is not correct.");
             return;
         }
-        sendJson(res, 200, QJsonObject{{"token", *token}, {"user", user}});
+        sendJson(res, 200, QJsonObject{{"token", *s.token}, {"user", user}});
     });
     server.Get("/api/account", [&store](const httplib::Request& req, httplib::Response& res) {
         const auto user = authorised(req, store);

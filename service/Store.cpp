@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace palvo::service {
 
 namespace {
@@ -240,20 +242,32 @@ bool Store::ensureAccount(const QString& user, const QString& password) {
     return true;
 }
 
-std::optional<QString> Store::signIn(const QString& user, const QString& password) {
+Store::SignIn Store::signIn(const QString& user, const QString& password, qint64 nowMs) {
     std::lock_guard lock(m_mutex);
+    auto stale = [nowMs](qint64 t) { return nowMs - t >= 60000 || t > nowMs; };
+    if (m_failedSignIns.size() > 10000) // names tried by someone guessing: forget the old ones
+        std::erase_if(m_failedSignIns, [&](const auto& entry) {
+            return std::all_of(entry.second.begin(), entry.second.end(), stale);
+        });
+    std::vector<qint64>& failures = m_failedSignIns[user.left(64)];
+    std::erase_if(failures, stale);
+    if (failures.size() >= std::size_t(kMaxFailedSignIns))
+        return SignIn{std::nullopt, true};
     auto it = m_accounts.find(user);
-    if (it == m_accounts.end() || !passwordMatches(it->second, password))
-        return std::nullopt;
+    if (it == m_accounts.end() || !passwordMatches(it->second, password)) {
+        failures.push_back(nowMs);
+        return {};
+    }
+    m_failedSignIns.erase(user.left(64));
     const QString token = QString::fromLatin1(randomBytes(32).toHex());
     Account a = it->second;
     a.tokenHashes.push_back(sha256(token.toLatin1()));
     while (a.tokenHashes.size() > kMaxTokens)
         a.tokenHashes.erase(a.tokenHashes.begin());
     if (!saveAccount(a))
-        return std::nullopt;
+        return {};
     it->second = a;
-    return token;
+    return SignIn{token, false};
 }
 
 std::optional<QString> Store::userForToken(const QString& token) const {

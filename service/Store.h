@@ -62,8 +62,14 @@ public:
     // Creates the account or sets its password (the command line's demo accounts).
     bool ensureAccount(const QString& user, const QString& password);
 
-    // A new sign-in token, or nothing when the name or password is wrong.
-    std::optional<QString> signIn(const QString& user, const QString& password);
+    struct SignIn {
+        std::optional<QString> token; // a new sign-in token, or nothing
+        bool locked = false;          // too many wrong passwords lately; not checked
+    };
+    // After kMaxFailedSignIns wrong passwords for a name within a minute, that
+    // name is not checked again until the minute has passed.
+    SignIn signIn(const QString& user, const QString& password, qint64 nowMs);
+    static constexpr int kMaxFailedSignIns = 5;
     std::optional<QString> userForToken(const QString& token) const;
 
     std::vector<Frame> framesOf(const QString& user) const;
@@ -103,6 +109,7 @@ private:
     mutable std::mutex m_mutex;
     std::map<QString, Account> m_accounts;
     std::map<QString, Frame> m_frames;
+    std::map<QString, std::vector<qint64>> m_failedSignIns; // times in ms, the last minute
 };
 
 } // namespace palvo::service

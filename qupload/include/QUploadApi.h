@@ -29,9 +29,15 @@ extern "C" {
 #define QUPLOAD_LIBRARY_NAME "libQUpload.so"
 
 /* Result codes of UploadImagesToServer. A result greater than 0 is the number
- * of pictures the service accepted; 0 means cancelled or nothing was sent. */
+ * of pictures the service accepted, given only when the run went through every
+ * file (a picture the service refused is reported to the user by name and
+ * reason, and not counted). 0 means the user cancelled (the sign-in or the
+ * upload); pictures that reached the frame before a cancel or a failure stay
+ * there, and the service stores a repeated picture only once, so the caller
+ * can simply send the whole list again. Each failure is reported to the user
+ * once by the library before it returns. */
 #define QUPLOAD_ERR_CANCELLED 0
-#define QUPLOAD_ERR_NO_FILES (-1)      /* the list was empty or a file could not be read */
+#define QUPLOAD_ERR_NO_FILES (-1)      /* the list was empty or no file could be read */
 #define QUPLOAD_ERR_SIGN_IN (-2)       /* the user could not be signed in */
 #define QUPLOAD_ERR_NETWORK (-3)       /* the service could not be reached */
 #define QUPLOAD_ERR_REJECTED (-4)      /* the service refused every picture */
@@ -48,7 +54,10 @@ extern "C" {
 
 /* Asks the service for the newest version of the program. Interactive (non-zero):
  * tells the user the program is up to date or offers the new version.
- * Non-interactive: silent unless an update exists. */
+ * Non-interactive: silent unless an update exists. Installing opens the
+ * update's address on the desktop. Returns 0 (up to date, or declined), 1 (the
+ * update was opened and the program may go on), QUPLOAD_UPDATE_MUST_EXIT, or
+ * QUPLOAD_ERR_NETWORK / QUPLOAD_ERR_SERVER / QUPLOAD_ERR_CONFIG. */
 typedef int16_t (*QUploadCheckForUpdateFn)(void* parentWindow, const char* programName,
                                            const char* version, int32_t interactive);
 QUPLOAD_EXPORT int16_t CheckForUpdate(void* parentWindow, const char* programName,

@@ -15,7 +15,7 @@
 namespace palvo::qupload {
 
 bool downloadFile(const QString& address, const QString& targetPath) {
-    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    const QUrl url(address.trimmed(), QUrl::TolerantMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != "http" && scheme != "https") || url.host().isEmpty())
         return false;

@@ -14,10 +14,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPointer>
 
 #include <memory>
-#include <optional>
 
 namespace palvo::qupload {
 

@@ -10,10 +10,10 @@
 
 namespace palvo {
 
-// Raised only by TextToBoolStrict.
-class EQFunctionError : public std::runtime_error {
+// An exception that carries its message text.
+class ETextError : public std::runtime_error {
 public:
-    explicit EQFunctionError(const QString& message)
+    explicit ETextError(const QString& message)
         : std::runtime_error(message.toStdString()), message_(message) {}
     QString message() const { return message_; }
 
@@ -21,15 +21,14 @@ private:
     QString message_;
 };
 
-// The other failures raised inside the routines.
-class EError : public std::runtime_error {
-public:
-    explicit EError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    QString message() const { return message_; }
+// Raised only by TextToBoolStrict.
+class EQFunctionError : public ETextError {
+    using ETextError::ETextError;
+};
 
-private:
-    QString message_;
+// The other failures raised inside the routines.
+class EError : public ETextError {
+    using ETextError::ETextError;
 };
 
 // --- booleans -------------------------------------------------------------

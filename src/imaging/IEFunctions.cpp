@@ -1,6 +1,7 @@
 #include "imaging/IEFunctions.h"
 
 #include "foundation/Messages.h"
+#include "foundation/QFileRoutine.h"
 #include "imaging/ExifData.h"
 #include "imaging/ImageFormats.h"
 #include "imaging/ImageLimits.h"
@@ -8,6 +9,7 @@
 #include "imaging/JpegMarkers.h"
 #include "imaging/LosslessJpeg.h"
 #include "imaging/Orientation.h"
+#include "imaging/PrintLayout.h"
 #include "imaging/RawCodec.h"
 #include "imaging/Resample.h"
 
@@ -17,15 +19,16 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QTransform>
 
 #include <libraw/libraw.h>
 
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
 namespace palvo {
@@ -34,21 +37,6 @@ namespace {
 
 const QString kRawExtensions = QStringLiteral(
     "*.DNG;*.CRW;*.CR2;*.NEF;*.RAW;*.PEF;*.RAF;*.X3F;*.BAY;*.ORF;*.MRW;*.SRF;*.DCR;");
-
-// The extension-mask test: upper-cased extension plus ";" inside the mask
-// list plus ";"; "*.*" matches everything; no extension counts as ".NOTHING".
-bool extensionMatches(const QString& fileName, const QString& masks) {
-    if (masks == u"*.*" || masks == u"*.*;") {
-        return true;
-    }
-    const QString name = QFileInfo(fileName).fileName();
-    const qsizetype dot = name.lastIndexOf(u'.');
-    QString ext = dot < 0 ? QString() : name.mid(dot).toUpper();
-    if (ext.isEmpty() || ext == u".") {
-        ext = QStringLiteral(".NOTHING");
-    }
-    return (masks.toUpper() + u';').contains(ext + u';');
-}
 
 double roundHalfEven(double v) {
     return std::nearbyint(v);
@@ -139,12 +127,11 @@ void TIEFunctions::progressEnd() const {
 }
 
 bool TIEFunctions::IsJPEGFile(const QString& fileName) {
-    return fileTypeForExtension(fileName) == ioJPEG &&
-           QFileInfo(fileName).suffix().compare(u"dib", Qt::CaseInsensitive) != 0;
+    return fileTypeForExtension(fileName) == ioJPEG;
 }
 
 bool TIEFunctions::IsRawFile(const QString& fileName) {
-    return extensionMatches(fileName, kRawExtensions);
+    return ExtensionInFilter(fileName, kRawExtensions);
 }
 
 bool TIEFunctions::IsValidIOImage(const QImage& image) {
@@ -286,7 +273,7 @@ bool TIEFunctions::LoadIntoIO(TImageIO& io, const QString& fileName, bool allowS
         bool ok = !bytes.isEmpty() && byExtension != ioUnknown &&
                   readPicture(bytes, byExtension, -1, -1, io, scale, error) && IsValidIOImage(io);
         if (!ok) {
-            if (allowSniff && extensionMatches(fileName, FalseExtensionformats)) {
+            if (allowSniff && ExtensionInFilter(fileName, FalseExtensionformats)) {
                 const int detected = detectFileType(bytes);
                 if (bytes.isEmpty()) {
                     errorText = QStringLiteral("Load Error");
@@ -435,7 +422,7 @@ bool TIEFunctions::SaveFromIO(TImageIO& io, const QString& fileName, int quality
         int type = ioUnknown;
         if (forceJPEG) {
             type = ioJPEG;
-        } else if (extensionMatches(fileName, FalseExtensionformats)) {
+        } else if (ExtensionInFilter(fileName, FalseExtensionformats)) {
             QString ignored;
             type = detectFileType(readPictureFile(fileName, ignored));
             if (!isWritableType(type)) {
@@ -692,28 +679,19 @@ bool TIEFunctions::TransformFile(const QString& sourceName, const QString& destN
 }
 
 QString losslessTempFileName() {
-    const QDir dir(QDir::tempPath());
-    QString name = dir.filePath(QStringLiteral("~rot.jpg"));
-    for (int n = 2; QFileInfo::exists(name) && n < 20'000'000; ++n) {
-        name = dir.filePath(QStringLiteral("~rot_%1.jpg").arg(n));
-    }
-    return name;
+    return UniqueFileName(QDir(QDir::tempPath()).filePath(QStringLiteral("~rot.jpg")));
 }
 
 bool TIEFunctions::LosslessRotateJPEG(const QString& sourceName, const QString& destName,
                                       int angle) {
     try {
-        const QFileInfo dest(destName);
-        if (dest.exists() && !dest.isWritable()) {
-            QFile file(destName);
-            if (!file.setPermissions(file.permissions() | QFileDevice::WriteOwner)) {
-                qMessageDlg(LoadStrFromRes(QStringLiteral("An error was encountered resetting "
-                                                          "the read-only tag on the file, %s.  "),
-                                           dest.fileName()),
-                            MsgType::Warning, mbOK);
-            }
+        if (IsReadOnly(destName) && !ClearReadOnly(destName)) {
+            qMessageDlg(LoadStrFromRes(QStringLiteral("An error was encountered resetting the "
+                                                      "read-only tag on the file, %s.  "),
+                                       QFileInfo(destName).fileName()),
+                        MsgType::Warning, mbOK);
         }
-        const bool inPlace = QFileInfo(sourceName).absoluteFilePath() == dest.absoluteFilePath();
+        const bool inPlace = sourceName == destName || isSameFile(sourceName, destName);
         const QString output = inPlace ? losslessTempFileName() : destName;
         WaitCursor hourglass;
         const int turnAngle = (angle == 180 || angle == -180)  ? 180
@@ -728,17 +706,11 @@ bool TIEFunctions::LosslessRotateJPEG(const QString& sourceName, const QString& 
         if (turned.data.isEmpty() || !writeBytes(turned.data, output, error)) {
             return false;
         }
-        if (inPlace) {
-            if (std::rename(QFile::encodeName(output).constData(),
-                            QFile::encodeName(sourceName).constData()) != 0) {
-                // Another file system: copy the bytes over the source safely.
-                const bool moved = errno == EXDEV && writeBytes(turned.data, sourceName, error);
-                QFile::remove(output);
-                if (!moved) {
-                    errorLog(QStringLiteral("Move file error"));
-                    return false;
-                }
-            }
+        // A failed move back ("Move file error") is a failure; this routine
+        // reports none of its errors through OnErrorLog.
+        if (inPlace && !MoveFileByCopy(output, sourceName, false)) {
+            QFile::remove(output);
+            return false;
         }
         return true;
     } catch (...) {
@@ -764,6 +736,35 @@ bool TIEFunctions::ResetEXIFOrientation(const QString& fileName, int orientation
         }
         const QByteArray rewritten = jpegWithExifPayload(bytes, exif);
         return !rewritten.isEmpty() && writeBytes(rewritten, fileName, error);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TIEFunctions::PrintBitmap(QPagedPaintDevice& device, const QImage& bitmap,
+                               int horizontalMarginPercent, int verticalMarginPercent,
+                               bool centreHorizontally, bool centreVertically,
+                               const QString& headerText, const QString& footerText,
+                               const QString& documentTitle) {
+    try {
+        if (auto* pdf = dynamic_cast<QPdfWriter*>(&device)) {
+            pdf->setTitle(documentTitle);
+        }
+        const int resolution = std::max(device.logicalDpiX(), device.logicalDpiY());
+        const QPageLayout page = device.pageLayout();
+        PrintPageInput input;
+        input.paperRect = page.fullRectPixels(resolution);
+        input.printableRect = page.paintRectPixels(resolution);
+        input.resolution = resolution;
+        input.bitmapSize = bitmap.size();
+        input.horizontalMarginPercent = horizontalMarginPercent;
+        input.verticalMarginPercent = verticalMarginPercent;
+        input.centreHorizontally = centreHorizontally;
+        input.centreVertically = centreVertically;
+        input.headerText = headerText;
+        input.footerText = footerText;
+        input.printerOutputDPI = PrinterOutputDPI;
+        return renderPrintPage(device, bitmap, input);
     } catch (...) {
         return false;
     }

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class QPagedPaintDevice;
+
 namespace palvo {
 
 // A picture together with the parameters of the file it came from: what
@@ -106,6 +108,14 @@ public:
                        bool flipVertical, bool allowLossless, const QColor& background);
     bool LosslessRotateJPEG(const QString& sourceName, const QString& destName, int angle);
     bool ResetEXIFOrientation(const QString& fileName, int orientation);
+
+    // Printing: one page of the picture on a printer or PDF writer, laid out
+    // by computePrintLayout (PrintLayout.h). False when the page could not
+    // be started or drawn.
+    bool PrintBitmap(QPagedPaintDevice& device, const QImage& bitmap, int horizontalMarginPercent,
+                     int verticalMarginPercent, bool centreHorizontally, bool centreVertically,
+                     const QString& headerText, const QString& footerText,
+                     const QString& documentTitle);
 
     // Set-up: camera raw decoding is built in, so there is nothing to load.
     void LoadPlugins(const QString& folder);

@@ -18,6 +18,13 @@ inline constexpr std::int64_t kMaxPictureFileBytes = 1'024LL * 1024 * 1024;
 // files and the like), on top of the output picture.
 inline constexpr std::int64_t kMaxJpegDecoderBytes = 640LL * 1024 * 1024;
 
+// Above this much memory for one decode (coefficient buffer and output), a
+// JPEG file must hold at least one byte per eight blocks: Huffman coding
+// spends a bit or more on every block, so a file under that is mostly
+// missing and its size claim is a memory bomb (a 1 KB file claiming
+// 14000 x 14000 pixels).
+inline constexpr std::int64_t kJpegBombCheckBytes = 64LL * 1024 * 1024;
+
 // A JPEG file with more scans than this is hostile (ordinary progressive
 // files have about ten).
 inline constexpr int kMaxJpegScans = 500;

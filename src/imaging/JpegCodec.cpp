@@ -212,8 +212,10 @@ JpegDecoded decodeJpeg(const QByteArray& data, int scale) {
                       cinfo.image_width, cinfo.image_height);
         std::longjmp(err.jump, 1);
     }
-    if ((cinfo.progressive_mode || cinfo.comps_in_scan < cinfo.num_components) &&
-        coefficientBufferBytes(cinfo) > kMaxJpegDecoderBytes) {
+    const bool wholeFileBuffer =
+        cinfo.progressive_mode || cinfo.comps_in_scan < cinfo.num_components;
+    const std::int64_t coefficients = coefficientBufferBytes(cinfo);
+    if (wholeFileBuffer && coefficients > kMaxJpegDecoderBytes) {
         std::snprintf(err.message, sizeof err.message, "JPEG file needs too much memory");
         std::longjmp(err.jump, 1);
     }
@@ -222,6 +224,13 @@ JpegDecoded decodeJpeg(const QByteArray& data, int scale) {
     cinfo.scale_num = 1;
     cinfo.scale_denom = static_cast<unsigned int>(state->scale);
     jpeg_calc_output_dimensions(&cinfo);
+    const std::int64_t needed = (wholeFileBuffer ? coefficients : 0) +
+                                std::int64_t(cinfo.output_width) * cinfo.output_height * 3;
+    const std::int64_t blocks = coefficients / std::int64_t(sizeof(JBLOCK));
+    if (needed > kJpegBombCheckBytes && (cinfo.arith_code || data.size() < blocks / 8)) {
+        std::snprintf(err.message, sizeof err.message, "JPEG file needs too much memory");
+        std::longjmp(err.jump, 1);
+    }
     state->image = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB888);
     if (state->image.isNull()) {
         std::snprintf(err.message, sizeof err.message, "Not enough memory for the picture");

@@ -100,19 +100,36 @@ inline std::uint8_t clampToByte(std::int32_t v) {
     return std::uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
+// The two passes are compiled for AVX2 as well, chosen at run time: the
+// 32-bit multiplies they are made of are four times wider there.
+#define PALVO_VECTOR_CLONES [[gnu::target_clones("avx2", "default")]]
+
 // Vertical pass: every output row is a weighted sum of whole source rows
 // (contiguous bytes, which the compiler vectorises).
-void resampleRows(const QImage& src, QImage& dst, const Contributions& c) {
+PALVO_VECTOR_CLONES void resampleRows(const QImage& src, QImage& dst, const Contributions& c) {
     const int rowBytes = src.width() * 3;
     std::vector<std::int32_t> acc(static_cast<std::size_t>(rowBytes));
     for (int y = 0; y < dst.height(); ++y) {
         std::fill(acc.begin(), acc.end(), 0);
         const std::int32_t* w = &c.weights[std::size_t(y) * std::size_t(c.maxCount)];
         const int first = c.first[std::size_t(y)];
-        for (int k = 0; k < c.count[std::size_t(y)]; ++k) {
+        const int taps = c.count[std::size_t(y)];
+        std::int32_t* a = acc.data();
+        int k = 0;
+        // Four rows at a time: a quarter of the accumulator traffic.
+        for (; k + 4 <= taps; k += 4) {
+            const std::uint8_t* r0 = src.constScanLine(first + k);
+            const std::uint8_t* r1 = src.constScanLine(first + k + 1);
+            const std::uint8_t* r2 = src.constScanLine(first + k + 2);
+            const std::uint8_t* r3 = src.constScanLine(first + k + 3);
+            const std::int32_t w0 = w[k], w1 = w[k + 1], w2 = w[k + 2], w3 = w[k + 3];
+            for (int x = 0; x < rowBytes; ++x) {
+                a[x] += w0 * r0[x] + w1 * r1[x] + w2 * r2[x] + w3 * r3[x];
+            }
+        }
+        for (; k < taps; ++k) {
             const std::uint8_t* row = src.constScanLine(first + k);
             const std::int32_t weight = w[k];
-            std::int32_t* a = acc.data();
             for (int x = 0; x < rowBytes; ++x) {
                 a[x] += weight * row[x];
             }
@@ -124,26 +141,31 @@ void resampleRows(const QImage& src, QImage& dst, const Contributions& c) {
     }
 }
 
-// Horizontal pass: each output pixel from a short run of source pixels.
-void resampleColumns(const QImage& src, QImage& dst, const Contributions& c) {
-    for (int y = 0; y < dst.height(); ++y) {
-        const std::uint8_t* in = src.constScanLine(y);
-        std::uint8_t* out = dst.scanLine(y);
-        for (int x = 0; x < dst.width(); ++x) {
-            const std::int32_t* w = &c.weights[std::size_t(x) * std::size_t(c.maxCount)];
-            const std::uint8_t* p = in + std::size_t(c.first[std::size_t(x)]) * 3;
-            std::int32_t r = 0, g = 0, b = 0;
-            for (int k = 0, n = c.count[std::size_t(x)]; k < n; ++k, p += 3) {
-                r += w[k] * p[0];
-                g += w[k] * p[1];
-                b += w[k] * p[2];
+// Swaps rows and columns, in tiles that stay in the cache.
+QImage transposed(const QImage& src) {
+    QImage dst(src.height(), src.width(), QImage::Format_RGB888);
+    if (dst.isNull()) {
+        return dst;
+    }
+    constexpr int kTile = 32;
+    std::uint8_t* bits = dst.bits();
+    const std::size_t stride = std::size_t(dst.bytesPerLine());
+    for (int y0 = 0; y0 < src.height(); y0 += kTile) {
+        for (int x0 = 0; x0 < src.width(); x0 += kTile) {
+            const int y1 = std::min(src.height(), y0 + kTile);
+            const int x1 = std::min(src.width(), x0 + kTile);
+            for (int y = y0; y < y1; ++y) {
+                const std::uint8_t* in = src.constScanLine(y) + std::size_t(x0) * 3;
+                for (int x = x0; x < x1; ++x, in += 3) {
+                    std::uint8_t* out = bits + std::size_t(x) * stride + std::size_t(y) * 3;
+                    out[0] = in[0];
+                    out[1] = in[1];
+                    out[2] = in[2];
+                }
             }
-            out[0] = clampToByte(r);
-            out[1] = clampToByte(g);
-            out[2] = clampToByte(b);
-            out += 3;
         }
     }
+    return dst;
 }
 
 QImage resampleNearest(const QImage& src, int width, int height) {
@@ -195,12 +217,16 @@ QImage resampleImage(const QImage& image, int width, int height, ResampleFilter 
     if (width == src.width()) {
         return rows;
     }
-    QImage dst(width, height, QImage::Format_RGB888);
-    if (dst.isNull()) {
+    // The horizontal pass runs as a vertical one on the transposed picture:
+    // whole rows of bytes vectorise, pixels of three bytes do not.
+    const QImage across = transposed(rows);
+    QImage turned(height, width, QImage::Format_RGB888);
+    if (across.isNull() || turned.isNull()) {
         return {};
     }
-    resampleColumns(rows, dst, makeContributions(src.width(), width, filter));
-    return dst;
+    resampleRows(across, turned, makeContributions(src.width(), width, filter));
+    QImage dst = transposed(turned);
+    return dst.isNull() ? QImage() : dst;
 }
 
 } // namespace palvo

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +49,36 @@ QByteArray encodeProgressive(const QImage& image, const std::vector<jpeg_scan_in
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return result;
+}
+
+// A CMYK JPEG as Adobe programs write it: inverted values, Adobe marker.
+QByteArray encodeInvertedCmyk(int width, int height, const unsigned char cmyk[4]) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(std::size_t(width) * 4);
+    for (int x = 0; x < width; ++x) {
+        std::copy(cmyk, cmyk + 4, row.begin() + x * 4);
+    }
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
     }
     jpeg_finish_compress(&cinfo);
     QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
@@ -182,6 +213,22 @@ TEST(JpegCodec, SmallerFilesAtLowerQualityAndTheQualityIsRecognised) {
     }
 }
 
+TEST(JpegCodec, AdobeCmykDecodesToRgb) {
+    // Inverted CMYK: full "ink" is stored as 0. Pure red is no cyan, full
+    // magenta and yellow, no black.
+    const unsigned char red[4] = {255, 0, 0, 255};
+    const JpegDecoded decoded = decodeJpeg(encodeInvertedCmyk(32, 16, red), 1);
+    ASSERT_FALSE(decoded.image.isNull()) << qPrintable(decoded.error);
+    EXPECT_EQ(decoded.image.format(), QImage::Format_RGB888);
+    const QColor c = decoded.image.pixelColor(16, 8);
+    EXPECT_NEAR(c.red(), 255, 4);
+    EXPECT_NEAR(c.green(), 0, 4);
+    EXPECT_NEAR(c.blue(), 0, 4);
+    JpegHeader header;
+    ASSERT_TRUE(readJpegHeader(encodeInvertedCmyk(32, 16, red), header));
+    EXPECT_EQ(header.components, 4);
+}
+
 TEST(JpegCodec, TruncatedFileGivesAPartialPicture) {
     const QByteArray jpeg = encodeJpeg(gradientImage(400, 300), {});
     const JpegDecoded decoded = decodeJpeg(jpeg.left(jpeg.size() / 2), 1);
@@ -211,6 +258,12 @@ TEST(JpegCodec, HostileFilesAreRefusedQuickly) {
         {"progressive beyond the decoder memory", withClaimedSize(progressive444, 14000, 14000),
          "too much memory"},
         {"thousands of scans", manyScans, "Too many scans"},
+        // Within the pixel budget, but 1 KB cannot hold 14000 x 14000 pixels:
+        // the full-size decode would allocate 588 MB for a memory bomb.
+        {"baseline bomb at full size", withClaimedSize(small, 14000, 14000), "too much memory"},
+        {"progressive bomb",
+         withClaimedSize(encodeProgressive(gradientImage(64, 64), {}), 8000, 8000),
+         "too much memory"},
     };
     for (const Case& c : cases) {
         const JpegDecoded decoded = decodeJpeg(c.data, 1);

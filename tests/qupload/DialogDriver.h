@@ -28,8 +28,9 @@ public:
     // last pair is used again. Empty: the window is cancelled.
     QList<QPair<QString, QString>> signIns;
     int signInShown = 0;
-    // The text of every message box, in order.
+    // The text of every message box, in order, and whether it was shown as plain text.
     QStringList messages;
+    QList<bool> plainText;
     // The answer to questions (Yes / No).
     bool answerYes = true;
     // Called at every tick while that window is the top modal window.
@@ -40,6 +41,7 @@ public:
         signIns.clear();
         signInShown = 0;
         messages.clear();
+        plainText.clear();
         answerYes = true;
         onProgress = nullptr;
         onProxy = nullptr;
@@ -52,6 +54,7 @@ private:
             return;
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             messages << box->text();
+            plainText << (box->textFormat() == Qt::PlainText);
             QAbstractButton* b = box->button(answerYes ? QMessageBox::Yes : QMessageBox::No);
             if (!b)
                 b = box->button(QMessageBox::Ok);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -77,6 +78,29 @@ struct CList {
     std::vector<const char*> pointers;
 };
 
+// A loopback HTTP endpoint that gives every request the same raw answer and
+// keeps what it was asked (a proxy, or a server that redirects).
+class FixedResponder {
+public:
+    explicit FixedResponder(QByteArray answer) : m_answer(std::move(answer)) {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            QTcpSocket* s = m_server.nextPendingConnection();
+            QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                requests << s->readAll();
+                s->write(m_answer);
+                s->disconnectFromHost();
+            });
+        });
+    }
+    int port() const { return m_server.serverPort(); }
+    QByteArrayList requests;
+
+private:
+    QByteArray m_answer;
+    QTcpServer m_server;
+};
+
 class QUploadTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -116,13 +140,15 @@ protected:
         return path;
     }
 
+    // Without sizes, each file's own size is passed, as the program does.
     int upload(const QStringList& files, QStringList widths = {}, QStringList heights = {}) {
-        if (widths.isEmpty())
-            for (qsizetype i = 0; i < files.size(); ++i)
-                widths << "640";
-        if (heights.isEmpty())
-            for (qsizetype i = 0; i < files.size(); ++i)
-                heights << "480";
+        if (widths.isEmpty() && heights.isEmpty()) {
+            for (const QString& file : files) {
+                const QSize size = QImageReader(file).size();
+                widths << QString::number(size.isValid() ? size.width() : 640);
+                heights << QString::number(size.isValid() ? size.height() : 480);
+            }
+        }
         const CList f(files), w(widths), h(heights);
         return lib().uploadImagesToServer(nullptr, "Palvo Sender", "1.0.4.3", "upload",
                                           "Upload Images to Palvo", f.get(), 0, 0, w.get(),
@@ -215,12 +241,13 @@ TEST_F(QUploadTest, PictureOverTheCapIsReportedOnceByNameAndReason) {
     const QByteArray big = makeJpeg(640, 480, 100, true);
     ASSERT_GT(big.size(), 65499);
     const QStringList files{
-        prepare("one.jpg", makeJpeg(200, 100, 80, false, 1)), prepare("huge.jpg", big),
+        prepare("one.jpg", makeJpeg(200, 100, 80, false, 1)), prepare("<b>huge.jpg", big),
         prepare("two.jpg", makeJpeg(200, 100, 80, false, 2)), tmp.path() + "/prepared/missing.jpg"};
     EXPECT_EQ(upload(files), 2);
     ASSERT_EQ(driver.messages.size(), 1) << driver.messages.join("|").toStdString();
     const QString m = driver.messages[0];
-    EXPECT_EQ(m.count("huge.jpg"), 1);
+    EXPECT_EQ(m.count("<b>huge.jpg"), 1);
+    EXPECT_EQ(driver.plainText, QList<bool>{true}); // a name is never taken for markup
     EXPECT_TRUE(m.contains("at most 65499 bytes")) << m.toStdString();
     EXPECT_EQ(m.count("missing.jpg"), 1);
     EXPECT_FALSE(m.contains("one.jpg"));
@@ -338,6 +365,9 @@ TEST_F(QUploadTest, DownloadsWholeFilesOnly) {
     ASSERT_TRUE(got.open(QIODevice::ReadOnly));
     EXPECT_EQ(got.readAll(), card);
     got.close();
+    // An address as a catalogue may write it, with a blank in the file name.
+    EXPECT_EQ(
+        download(service->url() + "/static/Stationery/Blue Sky.jpg", folder + "/Blue Sky.jpg"), 1);
 
     // A failed fetch leaves an existing target as it was and nothing beside it.
     EXPECT_EQ(download(service->url() + "/static/Stationery/none.jpg", folder + "/Blue Sky.jpg"),
@@ -351,6 +381,20 @@ TEST_F(QUploadTest, DownloadsWholeFilesOnly) {
     EXPECT_EQ(download("ftp://127.0.0.1/x", folder + "/x"), 0);
     EXPECT_EQ(download(url, tmp.path() + "/no such folder/x.jpg"), 0);
     EXPECT_EQ(download(url, folder), 0);
+    EXPECT_EQ(entries(), QStringList{"Blue Sky.jpg"});
+
+    // Redirects are followed to http(s) addresses only.
+    FixedResponder redirect("HTTP/1.1 302 Found\r\nLocation: " + url.toLatin1() +
+                            "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(
+        download(QString("http://127.0.0.1:%1/card").arg(redirect.port()), folder + "/moved.jpg"),
+        1);
+    EXPECT_EQ(QFileInfo(folder + "/moved.jpg").size(), card.size());
+    FixedResponder toFile("HTTP/1.1 302 Found\r\nLocation: file:///etc/passwd\r\n"
+                          "Content-Length: 0\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(download(QString("http://127.0.0.1:%1/card").arg(toFile.port()), folder + "/passwd"),
+              0);
+    QFile::remove(folder + "/moved.jpg");
     EXPECT_EQ(entries(), QStringList{"Blue Sky.jpg"});
 
     // A symlink at the target is replaced, not followed.
@@ -426,19 +470,9 @@ TEST_F(QUploadTest, UpdateCheck) {
 }
 
 TEST_F(QUploadTest, ProxySettingsAreUsedByEveryTransfer) {
-    // A proxy that answers every request itself and keeps what it was asked.
-    QTcpServer proxy;
-    ASSERT_TRUE(proxy.listen(QHostAddress::LocalHost));
-    QByteArrayList requests;
-    QObject::connect(&proxy, &QTcpServer::newConnection, [&] {
-        QTcpSocket* s = proxy.nextPendingConnection();
-        QObject::connect(s, &QTcpSocket::readyRead, s, [s, &requests] {
-            const QByteArray r = s->readAll();
-            requests << r;
-            s->write("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nConnection: close\r\n\r\nproxy");
-            s->disconnectFromHost();
-        });
-    });
+    // A proxy that answers every request itself.
+    FixedResponder proxy("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nConnection: close\r\n\r\nproxy");
+    QByteArrayList& requests = proxy.requests;
     const auto choose = [&](const char* button, int port) {
         driver.onProxy = [=](QWidget* w) {
             w->findChild<QRadioButton*>(button)->setChecked(true);
@@ -465,14 +499,14 @@ TEST_F(QUploadTest, ProxySettingsAreUsedByEveryTransfer) {
     page.write("direct");
     page.close();
 
-    choose("rbManualProxy", proxy.serverPort());
+    choose("rbManualProxy", proxy.port());
     EXPECT_EQ(fetch("http://palvo.invalid/card.jpg"), "proxy");
     ASSERT_EQ(requests.size(), 1);
     EXPECT_TRUE(requests[0].startsWith("GET http://palvo.invalid/card.jpg HTTP/1.1"));
     EXPECT_TRUE(requests[0].contains("Proxy-Authorization: Basic dTpw")); // u:p
 
     // No proxy ignores the environment's; the system's proxy follows it.
-    qputenv("http_proxy", QString("http://127.0.0.1:%1").arg(proxy.serverPort()).toLatin1());
+    qputenv("http_proxy", QString("http://127.0.0.1:%1").arg(proxy.port()).toLatin1());
     choose("rbNoProxy", 1);
     EXPECT_EQ(fetch(service->url() + "/static/page.txt"), "direct");
     EXPECT_EQ(requests.size(), 1);
@@ -484,7 +518,7 @@ TEST_F(QUploadTest, ProxySettingsAreUsedByEveryTransfer) {
     // Cancel keeps the settings.
     driver.onProxy = [](QWidget* w) { w->findChild<QPushButton*>("btnCancel")->click(); };
     lib().promptForProxySettings(nullptr);
-    qputenv("http_proxy", QString("http://127.0.0.1:%1").arg(proxy.serverPort()).toLatin1());
+    qputenv("http_proxy", QString("http://127.0.0.1:%1").arg(proxy.port()).toLatin1());
     EXPECT_EQ(fetch(service->url() + "/static/page.txt"), "proxy");
     qunsetenv("http_proxy");
 }

@@ -155,8 +155,20 @@ TEST_F(ServiceTest, RefusesPicturesTheFrameCannotShow) {
         EXPECT_EQ(r->status, c.status) << c.what << ": " << r->body;
         EXPECT_TRUE(json(r)["error"].toString().contains(c.reason)) << c.what << ": " << r->body;
     }
+    // A declared size must be the real one.
+    auto declared = [&](const char* width, const char* height) {
+        return client->Post(
+            picturesPath(frame), auth(token),
+            httplib::MultipartFormDataItems{{"picture", good.toStdString(), "x.jpg", "image/jpeg"},
+                                            {"width", width, "", ""},
+                                            {"height", height, "", ""}});
+    };
+    auto mixUp = declared("150", "200");
+    ASSERT_TRUE(mixUp);
+    EXPECT_EQ(mixUp->status, 422);
+    EXPECT_TRUE(json(mixUp)["error"].toString().contains("sent with the width 150"));
     EXPECT_EQ(listing(token, frame).size(), 0);
-    EXPECT_EQ(upload(token, frame, good, "x.jpg")->status, 201);
+    EXPECT_EQ(declared("200", "150")->status, 201);
 }
 
 TEST_F(ServiceTest, RefusesNamesThatLeaveTheFolderAndWritesOnlyInsideIt) {
@@ -215,6 +227,29 @@ TEST(ServiceNames, PlainFileNamesOnly) {
     for (const char* bad :
          {"", "Demo", ".demo", "a..b", "a/b", "-x", "abcdefghijabcdefghijabcdefghijabc"})
         EXPECT_FALSE(validUserName(bad)) << bad;
+}
+
+TEST(ServiceStore, WrongPasswordsLockTheNameForAMinute) {
+    QTemporaryDir tmp;
+    palvo::service::Store store(tmp.path(), {});
+    QString error;
+    ASSERT_TRUE(store.open(&error));
+    ASSERT_EQ(store.createAccount("demo", "secret"), palvo::service::Store::Created::Ok);
+    ASSERT_EQ(store.createAccount("other", "secret"), palvo::service::Store::Created::Ok);
+    const qint64 t0 = 1'000'000;
+    for (int i = 0; i < palvo::service::Store::kMaxFailedSignIns; ++i) {
+        const auto s = store.signIn("demo", "wrong", t0 + i);
+        EXPECT_FALSE(s.token);
+        EXPECT_FALSE(s.locked);
+    }
+    const auto locked = store.signIn("demo", "secret", t0 + 1000);
+    EXPECT_TRUE(locked.locked);
+    EXPECT_FALSE(locked.token);
+    EXPECT_TRUE(store.signIn("other", "secret", t0 + 1000).token); // other names are not held up
+    const auto later = store.signIn("demo", "secret", t0 + 61000);
+    EXPECT_FALSE(later.locked);
+    ASSERT_TRUE(later.token);
+    EXPECT_EQ(store.userForToken(*later.token), "demo");
 }
 
 TEST_F(ServiceTest, AnswersMalformedRequestsWith4xxAndKeepsRunning) {

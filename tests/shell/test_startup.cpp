@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "foundation/DebugLog.h"
 #include "foundation/SettingsFile.h"
 #include "shell/ui/MainUnit.h"
 #include "support/ScriptedMessages.h"
@@ -235,4 +236,37 @@ TEST_F(Startup, HandOffDuringStartUpIsHandledAfterIt) {
     EXPECT_TRUE(w.currentFile().isEmpty());
     start(w);
     EXPECT_EQ(w.currentFile(), pic.fileName());
+}
+
+TEST_F(Startup, CameraSwitchesLaunchAtTheFirstIdleMoment) {
+    {
+        options.arguments = {"/camoff"};
+        TfrmMain w(options);
+        start(w);
+        EXPECT_FALSE(w.pendingCamera.pending());
+        EXPECT_TRUE(w.currentFile().isEmpty());
+        EXPECT_FALSE(w.NotReady);
+    }
+    {
+        // Before the preferences were opened the camera switch reads as off.
+        options.arguments = {"/CAM:E"};
+        TfrmMain w(options);
+        start(w);
+        EXPECT_FALSE(w.pendingCamera.pending());
+    }
+    DebugLog::setDebugLogging(true);
+    options.arguments = {"/CAM:E", "Settings"};
+    TfrmMain w(options);
+    w.UseAppforCameraInMemory = true;
+    start(w);
+    EXPECT_EQ(w.pendingCamera.drive, "E");
+    EXPECT_TRUE(w.pendingCamera.settings);
+    settle();
+    EXPECT_FALSE(w.pendingCamera.pending());
+    const QByteArray log = readAll(program.path() + "/Log.txt");
+    EXPECT_TRUE(log.contains("] doidle: Posting WM_LAUNCH_USB with E\r\n"));
+    EXPECT_TRUE(log.contains("] WndProc: WM_LAUNCH_CAMERA: E\r\n"));
+    // The launch took the first idle pass's place.
+    EXPECT_FALSE(w.FirstIdlePending);
+    DebugLog::setDebugLogging(false);
 }

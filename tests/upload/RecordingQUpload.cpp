@@ -1,6 +1,12 @@
 // A build of the upload library's interface that records what it was handed
-// into the file named by PALVO_RECORD_FILE, for the binding's tests.
+// into the file named by PALVO_RECORD_FILE, for the binding's tests and the
+// upload run's. With PALVO_RECORD_DETAILS set, UploadImagesToServer also
+// records the size of every file it was handed as it finds it ("Present
+// path size", -1 when missing) and the lines of the file named there
+// ("Listed line"). PALVO_RECORD_RESULT replaces its result.
 #include "QUploadApi.h"
+
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +56,25 @@ QUPLOAD_EXPORT int16_t UploadImagesToServer(void*, const char* programName, cons
     int n = 0;
     for (; files && files[n]; ++n) {
     }
+    if (const char* details = std::getenv("PALVO_RECORD_DETAILS")) {
+        for (int i = 0; i < n; ++i) {
+            struct stat st {};
+            const long long size = ::stat(files[i], &st) == 0 ? (long long)st.st_size : -1;
+            record(std::string("Present ") + files[i] + " " + std::to_string(size));
+        }
+        if (FILE* f = std::fopen(details, "rb")) {
+            char line[4096];
+            while (std::fgets(line, sizeof line, f)) {
+                std::string text(line);
+                while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+                    text.pop_back();
+                record("Listed " + text);
+            }
+            std::fclose(f);
+        }
+    }
+    if (const char* forced = std::getenv("PALVO_RECORD_RESULT"))
+        return int16_t(std::atoi(forced));
     return int16_t(n);
 }
 

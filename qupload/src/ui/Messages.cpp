@@ -19,6 +19,7 @@ bool showMessage(QWidget* parent, MessageKind kind, const QString& title, const 
     QMessageBox box(parent);
     box.setObjectName("msgQUpload");
     box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText); // names and reasons come from files and the service
     box.setText(text);
     switch (kind) {
     case MessageKind::Information:

@@ -23,8 +23,10 @@ SignInDialog::SignInDialog(QWidget* parent, const QString& user, const QString& 
     edtPassword->setObjectName("edtPassword");
     edtPassword->setEchoMode(QLineEdit::Password);
     edtPassword->setMaxLength(200);
-    lblProblem = new QLabel(problem, this);
+    lblProblem = new QLabel(this);
     lblProblem->setObjectName("lblProblem");
+    lblProblem->setTextFormat(Qt::PlainText); // the service's words
+    lblProblem->setText(problem);
     lblProblem->setStyleSheet("color: #b00020");
     lblProblem->setVisible(!problem.isEmpty());
     lblSignUp = new QLabel(this);
@@ -33,6 +35,7 @@ SignInDialog::SignInDialog(QWidget* parent, const QString& user, const QString& 
         lblSignUp->setText(
             QString("No account yet? <a href=\"%1\">Sign up on the Palvo service</a>.")
                 .arg(signUpAddress.toHtmlEscaped()));
+        lblSignUp->setTextFormat(Qt::RichText);
         lblSignUp->setOpenExternalLinks(true);
     }
     lblSignUp->setVisible(!signUpAddress.isEmpty());

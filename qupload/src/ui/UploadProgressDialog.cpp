@@ -16,6 +16,7 @@ UploadProgressDialog::UploadProgressDialog(QWidget* parent, const QString& title
     setWindowModality(Qt::ApplicationModal);
     lblStatus = new QLabel(this);
     lblStatus->setObjectName("lblStatus");
+    lblStatus->setTextFormat(Qt::PlainText); // holds file names
     lblStatus->setMinimumWidth(360);
     lblBytes = new QLabel(this);
     lblBytes->setObjectName("lblBytes");

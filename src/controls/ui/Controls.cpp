@@ -3,10 +3,23 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QToolTip>
 #include <QWidget>
 
 namespace palvo {
+
+void PaintWhite(QWidget* widget) {
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(pal);
+}
+
+void CentreOnScreen(QWidget* window) {
+    if (QScreen* screen = QApplication::primaryScreen())
+        window->move(screen->geometry().center() - window->rect().center());
+}
 
 void SafeFocus(QWidget* control) {
     if (control && control->isEnabled() && control->isVisible())

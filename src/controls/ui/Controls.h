@@ -6,6 +6,11 @@ class QWidget;
 
 namespace palvo {
 
+// A white window background.
+void PaintWhite(QWidget* widget);
+// Centres the window on the primary screen.
+void CentreOnScreen(QWidget* window);
+
 // Gives the control the keyboard focus when it is enabled and showing.
 void SafeFocus(QWidget* control);
 

@@ -58,7 +58,7 @@ QImage splash() {
     drawFrameMark(p, QRectF(40, 70, 150, 120));
     p.setPen(Qt::white);
     QFont title(QStringLiteral("Tahoma"));
-    title.setPixelSize(38);
+    title.setPixelSize(32);
     title.setBold(true);
     p.setFont(title);
     p.drawText(QRectF(210, 80, 260, 50), Qt::AlignLeft | Qt::AlignVCenter,

@@ -1,6 +1,8 @@
 // The regions of the main window, top to bottom and left to right.
 #include "shell/ui/MainUnit.h"
 
+#include "controls/ui/Controls.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,9 +28,7 @@ void TfrmMain::CreateRegions() {
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(12);
     setFont(font);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    PaintWhite(this);
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));

@@ -10,6 +10,7 @@
 #include "foundation/TextListFile.h"
 #include "foundation/Version.h"
 #include "shell/CommandLine.h"
+#include "shell/ui/MainMessages.h"
 #include "shell/ui/ProgressDisplay.h"
 #include "shell/ui/Splash.h"
 #include "upload/Uploadiface.h"
@@ -208,9 +209,9 @@ void TfrmMain::Setup() {
         DebugLog::write(QStringLiteral("StartUp"),
                         QStringLiteral("Calling Directshow with ") + args.first());
         directshow(args.first());
+    } else if (first == StartArgument::Camera) {
+        CameraParameter(args.value(0), args.value(1), UseAppforCameraInMemory, &pendingCamera);
     }
-    // Camera arguments are for the camera handling, which is not part of this
-    // version's start-up yet; they are left alone.
 
     const int depth = options_.colourDepth.value_or(
         QApplication::primaryScreen() ? QApplication::primaryScreen()->depth() : 24);
@@ -302,7 +303,11 @@ void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
     activateWindow();
     if (arguments.isEmpty())
         return;
-    // Camera arguments belong to the camera handling, not part of this version yet.
+    if (CameraParameter(arguments.value(0), arguments.value(1), UseAppforCameraInMemory,
+                        &pendingCamera)) {
+        scheduleIdle();
+        return;
+    }
     DebugLog::write(QStringLiteral("OneInstance1InstanceStarted"),
                     QStringLiteral("Calling directshow, file=") + arguments.first());
     if (QFileInfo(arguments.first()).isFile())
@@ -310,7 +315,8 @@ void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
 }
 
 bool TfrmMain::idleWorkPending() const {
-    return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending;
+    return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending ||
+           GridRepaintRequest || ShowPictureRequest || (pendingCamera.pending() && KeyPreview);
 }
 
 void TfrmMain::scheduleIdle() {
@@ -327,24 +333,97 @@ void TfrmMain::doidle() {
     if (inIdle_ || setupRunning_)
         return;
     inIdle_ = true;
-    if (TerminatePending) {
-        Terminate();
-    } else if (ClosePending) {
-        ClosePending = false;
-        close();
-    } else if (FirstIdlePending) {
-        FirstIdlePending = false;
-        ShowStartupPicture();
-    } else if (UpdateCheckPending) {
-        UpdateCheckPending = false;
-        const QString version = serviceConfig.InstallVersion.isEmpty()
-                                    ? FileVersionText()
-                                    : serviceConfig.InstallVersion;
-        if (uploadLibrary().CheckForUpdate(this, settings.programName(), version, false) == 9)
-            TerminatePending = true;
-    }
+    idlePass();
     inIdle_ = false;
     scheduleIdle();
+}
+
+// One idle pass, in its fixed order; a step that returns ends the pass.
+void TfrmMain::idlePass() {
+    if (TerminatePending) {
+        Terminate();
+        return;
+    }
+    if (GridRepaintRequest) {
+        GridRepaintRequest = false;
+        ThumbGrid->update();
+    }
+    if (pendingCamera.pending() && KeyPreview) {
+        FirstIdlePending = false;
+        const PendingCamera launch = pendingCamera;
+        pendingCamera = {};
+        DebugLog::write(QStringLiteral("doidle"),
+                        QStringLiteral("Posting WM_LAUNCH_USB with ") + launch.drive);
+        postMessage(WM_LAUNCH_USB, launch.drive, launch.settings);
+        return;
+    }
+    if (FirstIdlePending) {
+        FirstIdlePending = false;
+        ShowStartupPicture();
+    }
+    if (ClosePending) {
+        ClosePending = false;
+        close();
+        return;
+    }
+    if (ShowPictureRequest) {
+        ShowPictureRequest = false;
+        DoShowImage();
+    }
+    if (!UpdateCheckPending)
+        return;
+    UpdateCheckPending = false;
+    const QString version =
+        serviceConfig.InstallVersion.isEmpty() ? FileVersionText() : serviceConfig.InstallVersion;
+    if (uploadLibrary().CheckForUpdate(this, settings.programName(), version, false) == 9)
+        TerminatePending = true;
+}
+
+void TfrmMain::postMessage(int message, const QString& text, bool flag) {
+    QCoreApplication::postEvent(
+        this, new MainMessageEvent(static_cast<MainMessage>(message), text, flag));
+}
+
+void TfrmMain::DoShowImage() {
+    postMessage(WM_SHOW_IMAGE);
+}
+
+bool TfrmMain::event(QEvent* event) {
+    if (MainMessageEvent::isMainMessage(event)) {
+        WndProc(*static_cast<MainMessageEvent*>(event));
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TfrmMain::WndProc(MainMessageEvent& message) {
+    switch (message.message()) {
+    case WM_LAUNCH_USB:
+        DebugLog::write(QStringLiteral("WndProc"),
+                        QStringLiteral("WM_LAUNCH_CAMERA: ") + message.text());
+        LaunchCamera(message.text(), message.flag());
+        break;
+    case WM_REPAINT_GRID:
+        ThumbGrid->update();
+        break;
+    case WM_DO_IDLE:
+        doidle();
+        break;
+    case WM_SHOW_LATER:
+        ShowPictureRequest = true;
+        scheduleIdle();
+        break;
+    case WM_ROTATE_PICTURE:
+    case WM_ROTATE_FILE:
+        // Lossless turns come with the edit tools; until then they fail.
+        message.result = 1;
+        break;
+    case WM_SHOW_IMAGE:
+    case WM_GET_PICTURES:
+    case WM_CANCEL_REDEYE:
+    case WM_RESERVED_2029:
+        break;
+    }
 }
 
 void TfrmMain::ShowStartupPicture() {

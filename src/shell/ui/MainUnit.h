@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acquire/CameraDetection.h"
 #include "foundation/ProgramFolders.h"
 #include "foundation/ServiceConfig.h"
 #include "foundation/SettingsStore.h"
@@ -76,6 +77,21 @@ public:
     [[nodiscard]] Uploadiface& uploadLibrary();
     [[nodiscard]] ProgressDisplay& progressDisplay();
 
+    // Posts one of the internal messages to this window.
+    void postMessage(int message, const QString& text = QString(), bool flag = false);
+    // Posts WM_SHOW_IMAGE: the current picture is shown after the current event.
+    void DoShowImage();
+
+    // The camera drive waiting for the next idle moment, and the camera
+    // switch as the preferences last read it (off until they are opened).
+    PendingCamera pendingCamera;
+    bool UseAppforCameraInMemory = false;
+    // The busy gate: when off, the keyboard map is silent and a pending
+    // camera launch waits.
+    bool KeyPreview = true;
+    bool ShowPictureRequest = false;
+    bool GridRepaintRequest = false;
+
     // Opens a picture given by its path: its folder becomes the current folder
     // and the picture the current one.
     void directshow(const QString& path);
@@ -103,6 +119,7 @@ Q_SIGNALS:
     void setupFinished();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -122,10 +139,12 @@ private:
     void HideSplash();
     void Terminate();
     void ShowStartupPicture();
+    void WndProc(class MainMessageEvent& message);
 
     // The idle handler: runs when the event queue has just become empty.
     void scheduleIdle();
     void doidle();
+    void idlePass();
     [[nodiscard]] bool idleWorkPending() const;
 
     StartOptions options_;

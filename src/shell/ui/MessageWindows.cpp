@@ -1,5 +1,7 @@
 #include "shell/ui/MessageWindows.h"
 
+#include "controls/ui/Controls.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -12,10 +14,7 @@ TdlgCustomMsg::TdlgCustomMsg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Information"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(364, 123);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    PaintWhite(this);
 
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
@@ -41,8 +40,7 @@ TdlgCustomMsg::TdlgCustomMsg(QWidget* parent) : QDialog(parent) {
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setConfirmation(false);
-    if (QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 void TdlgCustomMsg::setMessage(const QString& message) {

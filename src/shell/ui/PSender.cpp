@@ -5,6 +5,7 @@
 #include "shell/ui/MessageWindows.h"
 #include "shell/ui/SingleInstance.h"
 #include "shell/ui/Splash.h"
+#include "upload/CommandLineJob.h"
 
 #include <QApplication>
 #include <QImageReader>
@@ -47,6 +48,9 @@ void CloseOnTerminationSignals(QWidget* window) {
 } // namespace
 
 int PSender(int argc, char** argv) {
+    // --prepare and --upload run without a window or a display.
+    if (isCommandLineJob(argc, argv))
+        return CommandLineMain(argc, argv);
     // A reader that goes away mid-write must not end the program.
     std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);

@@ -1,5 +1,7 @@
 #include "shell/ui/ProgressDisplay.h"
 
+#include "controls/ui/Controls.h"
+
 #include "foundation/DebugLog.h"
 #include "foundation/Messages.h"
 
@@ -25,10 +27,7 @@ bool ConfirmCancel() {
 TdlgProgress::TdlgProgress(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dlgProgress"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    PaintWhite(this);
 
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
@@ -50,8 +49,7 @@ TdlgProgress::TdlgProgress(QWidget* parent) : QDialog(parent) {
     btnCancel->setGeometry(kWidth - 12 - 80, 92, 80, 27);
     connect(btnCancel, &QPushButton::clicked, this, &TdlgProgress::btnCancelClick);
     setCancellable(false);
-    if (QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 void TdlgProgress::setCancellable(bool canCancel) {

@@ -1,5 +1,7 @@
 #include "shell/ui/Splash.h"
 
+#include "controls/ui/Controls.h"
+
 #include "foundation/Version.h"
 
 #include <QApplication>
@@ -19,13 +21,6 @@ QImage LoadProgramPicture(const QString& path) {
         return {};
     return reader.read();
 }
-
-namespace {
-void CentreOnScreen(QWidget* w) {
-    if (QScreen* screen = QApplication::primaryScreen())
-        w->move(screen->geometry().center() - w->rect().center());
-}
-} // namespace
 
 TSplash::TSplash(const QString& picturePath)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
