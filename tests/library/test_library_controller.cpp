@@ -113,6 +113,28 @@ TEST_F(ControllerFixture, ChangingFolderListsShowsAndCaptions) {
     EXPECT_EQ(controller.folders().RecentFolders, QStringList{folder});
 }
 
+TEST_F(ControllerFixture, SameFolderKeepsThePositionAnotherStartsAtTheTop) {
+    controller.Change2Directory(folder);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.ItemRect(2).center());
+    ASSERT_EQ(grid.CurrentIndex, 2);
+    QFile added(folder + QStringLiteral("d.jpg"));
+    ASSERT_TRUE(added.open(QIODevice::WriteOnly));
+    added.close();
+    controller.Change2Directory(folder);
+    EXPECT_EQ(grid.ItemCount(), 4);
+    EXPECT_EQ(grid.CurrentIndex, 2);
+
+    const QString other = dir.path() + QStringLiteral("/q/");
+    ASSERT_TRUE(QDir().mkpath(other));
+    for (const char* n : {"x.jpg", "y.jpg", "z.jpg"}) {
+        QFile f(other + QLatin1String(n));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    controller.Change2Directory(other);
+    EXPECT_EQ(grid.CurrentIndex, 0);
+    EXPECT_EQ(controller.folders().RecentFolders, (QStringList{other, folder}));
+}
+
 TEST_F(ControllerFixture, TickingInTheOriginalsViewFillsTheUploadList) {
     controller.Change2Directory(folder);
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, checkPoint(1));
