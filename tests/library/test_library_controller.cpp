@@ -63,8 +63,8 @@ struct FakeHost : LibraryHost {
     void startFileDrag(const QStringList& files) override { log << "drag " + files.join(','); }
     void popupFiles(QPoint) override { log << "popup"; }
     void showOriginalsView() override { log << "originals"; }
-    void Keypreparation(bool resolve) override {
-        log << QStringLiteral("Keypreparation %1").arg(int(resolve));
+    void enterModalStep() override {
+        log << QStringLiteral("enterModalStep");
         modal = true;
     }
     void endKeypreparation() override {
@@ -290,14 +290,21 @@ TEST_F(ControllerFixture, GetPicturesSuspendsTheDiskCacheAroundTheDialog) {
     EXPECT_TRUE(suspendedDuringDialog);
     EXPECT_TRUE(grid.cache().diskCacheEnabled());
     EXPECT_EQ(controller.folders().GetCurrentFolder(), folder);
-    EXPECT_EQ(host.log.first(), QStringLiteral("Keypreparation 1"));
+    EXPECT_EQ(host.log.first(), QStringLiteral("enterModalStep"));
     EXPECT_EQ(host.log.last(), QStringLiteral("endKeypreparation"));
     EXPECT_TRUE(host.log.contains(QStringLiteral("originals")));
 
-    // Cancelled: the cache stays suspended until a folder is chosen.
-    host.dialog = [](QString*) { return false; };
+    // Cancelled: the folder stays, the cache works again.
+    host.dialog = [&](QString* chosen) {
+        suspendedDuringDialog = !grid.cache().diskCacheEnabled();
+        *chosen = dir.path();
+        return false;
+    };
+    suspendedDuringDialog = false;
     controller.BtnOpenFolderClick();
-    EXPECT_FALSE(grid.cache().diskCacheEnabled());
+    EXPECT_TRUE(suspendedDuringDialog);
+    EXPECT_TRUE(grid.cache().diskCacheEnabled());
+    EXPECT_EQ(controller.folders().GetCurrentFolder(), folder);
     // While a picture loads, the command is only recorded.
     host.loading = true;
     host.log.clear();
