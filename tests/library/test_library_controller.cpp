@@ -63,8 +63,8 @@ struct FakeHost : LibraryHost {
     void startFileDrag(const QStringList& files) override { log << "drag " + files.join(','); }
     void popupFiles(QPoint) override { log << "popup"; }
     void showOriginalsView() override { log << "originals"; }
-    void Keypreparation(bool resolve) override {
-        log << QStringLiteral("Keypreparation %1").arg(int(resolve));
+    void enterModalStep() override {
+        log << QStringLiteral("enterModalStep");
         modal = true;
     }
     void endKeypreparation() override {
@@ -111,6 +111,28 @@ TEST_F(ControllerFixture, ChangingFolderListsShowsAndCaptions) {
     EXPECT_EQ(host.caption, QStringLiteral("Palvo Sender - ") + folder);
     EXPECT_TRUE(host.log.contains(QStringLiteral("DoShowImage")));
     EXPECT_EQ(controller.folders().RecentFolders, QStringList{folder});
+}
+
+TEST_F(ControllerFixture, SameFolderKeepsThePositionAnotherStartsAtTheTop) {
+    controller.Change2Directory(folder);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.ItemRect(2).center());
+    ASSERT_EQ(grid.CurrentIndex, 2);
+    QFile added(folder + QStringLiteral("d.jpg"));
+    ASSERT_TRUE(added.open(QIODevice::WriteOnly));
+    added.close();
+    controller.Change2Directory(folder);
+    EXPECT_EQ(grid.ItemCount(), 4);
+    EXPECT_EQ(grid.CurrentIndex, 2);
+
+    const QString other = dir.path() + QStringLiteral("/q/");
+    ASSERT_TRUE(QDir().mkpath(other));
+    for (const char* n : {"x.jpg", "y.jpg", "z.jpg"}) {
+        QFile f(other + QLatin1String(n));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    controller.Change2Directory(other);
+    EXPECT_EQ(grid.CurrentIndex, 0);
+    EXPECT_EQ(controller.folders().RecentFolders, (QStringList{other, folder}));
 }
 
 TEST_F(ControllerFixture, TickingInTheOriginalsViewFillsTheUploadList) {
@@ -268,14 +290,21 @@ TEST_F(ControllerFixture, GetPicturesSuspendsTheDiskCacheAroundTheDialog) {
     EXPECT_TRUE(suspendedDuringDialog);
     EXPECT_TRUE(grid.cache().diskCacheEnabled());
     EXPECT_EQ(controller.folders().GetCurrentFolder(), folder);
-    EXPECT_EQ(host.log.first(), QStringLiteral("Keypreparation 1"));
+    EXPECT_EQ(host.log.first(), QStringLiteral("enterModalStep"));
     EXPECT_EQ(host.log.last(), QStringLiteral("endKeypreparation"));
     EXPECT_TRUE(host.log.contains(QStringLiteral("originals")));
 
-    // Cancelled: the cache stays suspended until a folder is chosen.
-    host.dialog = [](QString*) { return false; };
+    // Cancelled: the folder stays, the cache works again.
+    host.dialog = [&](QString* chosen) {
+        suspendedDuringDialog = !grid.cache().diskCacheEnabled();
+        *chosen = dir.path();
+        return false;
+    };
+    suspendedDuringDialog = false;
     controller.BtnOpenFolderClick();
-    EXPECT_FALSE(grid.cache().diskCacheEnabled());
+    EXPECT_TRUE(suspendedDuringDialog);
+    EXPECT_TRUE(grid.cache().diskCacheEnabled());
+    EXPECT_EQ(controller.folders().GetCurrentFolder(), folder);
     // While a picture loads, the command is only recorded.
     host.loading = true;
     host.log.clear();

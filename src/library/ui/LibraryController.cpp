@@ -2,14 +2,12 @@
 
 #include "foundation/Messages.h"
 #include "library/GridGeometry.h"
-#include "library/TextRoutines.h"
 #include "library/ThumbnailCache.h"
 #include "library/ui/PopFolder.h"
 #include "library/ui/QCheckThumbGrid.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QLabel>
 #include <QPointer>
 
 #include <algorithm>
@@ -28,9 +26,8 @@ LibraryController::LibraryController(LibraryHost& host, TQCheckThumbGrid& grid, 
     };
     folders_.hooks.selectionStatus = [this] { host_.doselectstatus(); };
     folders_.hooks.showFolderName = [this](const QString& name) {
-        if (folderLabel_)
-            folderLabel_->setText(
-                MinimizeString(folderLabel_->fontMetrics(), folderLabel_->width(), name));
+        if (showFolderName)
+            showFolderName(name);
     };
     folders_.hooks.busyCursor = [](bool busy) {
         if (busy)
@@ -83,10 +80,6 @@ bool LibraryController::LoadDirectory(const QString& path, int index) {
     return result;
 }
 
-void LibraryController::setFolderLabel(QLabel* lblfolder) {
-    folderLabel_ = lblfolder;
-}
-
 void LibraryController::lblfolderClick(QWidget* btnRecentFolder) {
     if (popup_) {
         popup_->reject();
@@ -112,11 +105,15 @@ void LibraryController::BtnOpenFolderClick() {
     }
     if (host_.inModalStep())
         return;
-    host_.Keypreparation(true);
+    host_.enterModalStep();
     grid_.SuspendDiskCache();
     QString folder;
-    if (host_.runGetPicturesDialog(&folder)) {
-        grid_.ResumeDiskCache();
+    const bool chosen = host_.runGetPicturesDialog(&folder);
+    // Resumed after a cancel too: the dialog's grid has finished with the
+    // shared folder either way, and a suspended cache would stop storing
+    // thumbnails for the rest of the run.
+    grid_.ResumeDiskCache();
+    if (chosen) {
         Change2Directory(folder);
         host_.showOriginalsView();
     }

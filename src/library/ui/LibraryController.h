@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-class QLabel;
 class QWidget;
 
 namespace palvo {
@@ -58,15 +57,17 @@ public:
     // Key preview off: a modal step is in progress; endKeypreparation leaves it.
     [[nodiscard]] virtual bool inModalStep() const = 0;
     virtual void endKeypreparation() = 0;
+    // --- folder commands. A window without the Get Pictures dialog keeps
+    // these defaults: the dialog counts as cancelled.
     // Switches the left pane to the originals view.
-    virtual void showOriginalsView() = 0;
-    // Enters the modal step (Keypreparation).
-    virtual void Keypreparation(bool resolveChanges) = 0;
+    virtual void showOriginalsView() {}
+    // Enters the modal step (Keypreparation with unsaved changes resolved).
+    virtual void enterModalStep() {}
     // Remembers a Get Pictures command for the idle handler.
-    virtual void recordGetPicturesRequest() = 0;
+    virtual void recordGetPicturesRequest() {}
     // Shows the Get Pictures dialog; true with its folder when it closed with
     // OK. Clears the dialog's flags and destroys it.
-    virtual bool runGetPicturesDialog(QString* folder) = 0;
+    virtual bool runGetPicturesDialog(QString* /*folder*/) { return false; }
     // Hands the files to the file drag.
     virtual void startFileDrag(const QStringList& files) = 0;
     // The picture context menu at the pointer.
@@ -85,8 +86,9 @@ public:
     FolderNavigation& folders() { return folders_; }
     // The folder list the originals view shows.
     QStringList* folderList() { return &folders_.folderList; }
-    // The label that shows the current folder's name, shortened to its width.
-    void setFolderLabel(QLabel* lblfolder);
+    // Shows the current folder's name in the folder label (the main window
+    // shortens it to the label with MinimizeString).
+    std::function<void(const QString& name)> showFolderName;
     // Whether the grid is visible (the listing then gives it the focus).
     std::function<bool()> gridVisible;
 
@@ -129,7 +131,6 @@ public:
 private:
     LibraryHost& host_;
     TQCheckThumbGrid& grid_;
-    QLabel* folderLabel_ = nullptr;
     TpopFolder* popup_ = nullptr;
     FolderNavigation folders_;
     int position_ = 0;

@@ -116,9 +116,7 @@ void TfrmMain::FormCreate() {
     ThumbGrid->setAttachedIEFunctions(ieFunctions_.get());
     uploadList_ = std::make_unique<UploadList>(settings, folders);
     library_ = std::make_unique<LibraryController>(*this, *ThumbGrid, this);
-    library_->showFolderName = [this](const QString& name) {
-        lblfolder->setText(MinimizeString(lblfolder->fontMetrics(), lblfolder->width(), name));
-    };
+    library_->setFolderLabel(lblfolder);
     ConnectControls();
     navigation().RecentFolders = readRecentFolders(folders.dataFolder);
     uploadList_->LoadUploadList();
@@ -188,11 +186,8 @@ void TfrmMain::Setup() {
                     MsgType::Information, mbOK);
     }
 
-    ThumbGrid->HideFileExtensions = settings.HideFileExtensions;
-    const QString cacheFolder = GetDiskCacheDirectory(GetFolder(3));
-    ThumbGrid->setDiskCacheDirectory(cacheFolder);
-    ThumbGrid->cache().DiskCacheMaxCacheCount =
-        static_cast<std::int16_t>(qMin(GetDiskCacheMaxCount(cacheFolder), 32767));
+    library_->applySettings(settings);
+    library_->setupCaches(GetFolder(3));
     navigation().LastListedFolder.clear();
     navigation().Updatecurrentdirectory(settings.StartUpDirectory, false, false, true);
     edtdirectory->setText(GetCurrentFolder());
@@ -348,7 +343,8 @@ void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
 
 bool TfrmMain::idleWorkPending() const {
     return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending ||
-           GridRepaintRequest || ShowPictureRequest || (pendingCamera.pending() && KeyPreview);
+           GridRepaintRequest || ShowPictureRequest || GetPicturesRequest ||
+           (pendingCamera.pending() && KeyPreview);
 }
 
 void TfrmMain::scheduleIdle() {
@@ -392,6 +388,11 @@ void TfrmMain::idlePass() {
     if (FirstIdlePending) {
         FirstIdlePending = false;
         ShowStartupPicture();
+    }
+    if (GetPicturesRequest && !Loading()) {
+        GetPicturesRequest = false;
+        BtnOpenFolderClick();
+        return;
     }
     if (ClosePending) {
         ClosePending = false;

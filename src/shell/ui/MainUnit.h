@@ -107,8 +107,10 @@ public:
     void BtnOpenFolderClick();
     void lblSelUpload1Click(bool originals);
     void imgTabsFoldersMouseUp(int x);
-    // The busy gate.
-    void Keypreparation() override;
+    // The busy gate: ends an edit tool, switches the keyboard map off and,
+    // with resolveChanges, settles unsaved changes of the shown picture.
+    void Keypreparation(bool resolveChanges) override;
+    void Keypreparation() override { Keypreparation(false); }
     void endKeypreparation() override;
 
     // --- LibraryHost
@@ -135,6 +137,9 @@ public:
     void setPictureToolsEnabled(bool) override {}
     void switchRedEyeOff() override {}
     [[nodiscard]] bool inModalStep() const override { return !KeyPreview; }
+    void showOriginalsView() override { SwitchView(true, false); }
+    void recordGetPicturesRequest() override;
+    bool runGetPicturesDialog(QString* folder) override;
     void startFileDrag(const QStringList& files) override;
     void popupFiles(QPoint) override {}
 
@@ -165,6 +170,7 @@ public:
     // The picture on show was named by its path, not picked in the grid.
     bool FileGivenExplicitly = false;
     bool GridRepaintRequest = false;
+    bool GetPicturesRequest = false;
 
     // Opens a picture given by its path: its folder becomes the current folder
     // and the picture the current one.

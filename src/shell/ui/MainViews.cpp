@@ -24,6 +24,8 @@ namespace palvo {
 
 void TfrmMain::ConnectControls() {
     connect(btnUpload, &QToolButton::clicked, this, &TfrmMain::btnUploadClick);
+    connect(btnRecentFolder, &QToolButton::clicked, this,
+            [this] { library_->lblfolderClick(btnRecentFolder); });
     connect(BtnOpenFolder, &QToolButton::clicked, this, &TfrmMain::BtnOpenFolderClick);
     connect(btnSelectAll, &QToolButton::clicked, this,
             [this] { library_->btnSelectAllClick(true); });
@@ -207,8 +209,10 @@ void TfrmMain::btnNextClick() {
 
 // ------------------------------------------------------------------ commands
 
-void TfrmMain::Keypreparation() {
+void TfrmMain::Keypreparation(bool resolveChanges) {
     KeyPreview = false;
+    if (resolveChanges && Changed())
+        PromptSaveChanges(false, false);
 }
 
 void TfrmMain::endKeypreparation() {
@@ -216,16 +220,20 @@ void TfrmMain::endKeypreparation() {
 }
 
 void TfrmMain::BtnOpenFolderClick() {
-    Keypreparation();
+    library_->BtnOpenFolderClick();
+    edtdirectory->setText(GetCurrentFolder());
+}
+
+void TfrmMain::recordGetPicturesRequest() {
+    GetPicturesRequest = true;
+    scheduleIdle();
+}
+
+bool TfrmMain::runGetPicturesDialog(QString* folder) {
     // The standard folder chooser stands in for the Get Pictures dialog.
-    const QString folder =
+    *folder =
         QFileDialog::getExistingDirectory(this, QStringLiteral("Get Pictures"), GetCurrentFolder());
-    endKeypreparation();
-    if (!folder.isEmpty()) {
-        library_->Change2Directory(folder);
-        navigation().AddToRecentDirectories(GetCurrentFolder());
-        edtdirectory->setText(GetCurrentFolder());
-    }
+    return !folder->isEmpty();
 }
 
 void TfrmMain::btnUploadClick() {
