@@ -116,7 +116,9 @@ void TfrmMain::FormCreate() {
     ThumbGrid->setAttachedIEFunctions(ieFunctions_.get());
     uploadList_ = std::make_unique<UploadList>(settings, folders);
     library_ = std::make_unique<LibraryController>(*this, *ThumbGrid, this);
-    library_->setFolderLabel(lblfolder);
+    library_->showFolderName = [this](const QString& name) {
+        lblfolder->setText(MinimizeString(lblfolder->fontMetrics(), lblfolder->width(), name));
+    };
     ConnectControls();
     navigation().RecentFolders = readRecentFolders(folders.dataFolder);
     uploadList_->LoadUploadList();

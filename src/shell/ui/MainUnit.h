@@ -109,8 +109,9 @@ public:
     void imgTabsFoldersMouseUp(int x);
     // The busy gate: ends an edit tool, switches the keyboard map off and,
     // with resolveChanges, settles unsaved changes of the shown picture.
-    void Keypreparation(bool resolveChanges) override;
+    void Keypreparation(bool resolveChanges);
     void Keypreparation() override { Keypreparation(false); }
+    void enterModalStep() override { Keypreparation(true); }
     void endKeypreparation() override;
 
     // --- LibraryHost
