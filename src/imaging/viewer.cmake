@@ -1,0 +1,6 @@
+# The picture viewer: its arithmetic and state (window-free) and the picture
+# view widget with the viewer controller.
+target_sources(palvo_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ViewerGeometry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ViewerState.cpp
+)

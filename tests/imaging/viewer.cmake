@@ -1,0 +1,2 @@
+# Tests of the picture viewer.
+palvo_add_test(NAME test_viewer_geometry SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_viewer_geometry.cpp LIBS palvo_core)
