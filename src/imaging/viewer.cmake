@@ -4,3 +4,6 @@ target_sources(palvo_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ViewerGeometry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ViewerState.cpp
 )
+target_sources(palvo_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ui/PictureView.cpp
+)
