@@ -6,4 +6,5 @@ target_sources(palvo_core PRIVATE
 )
 target_sources(palvo_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ui/PictureView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui/PictureViewer.cpp
 )
