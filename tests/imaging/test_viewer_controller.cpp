@@ -330,6 +330,18 @@ TEST_F(PictureViewerTest, FullScreenNeedsPicturesAndRestoresTheGridPosition) {
     EXPECT_TRUE(host.calls.contains("focusGrid"));
     EXPECT_EQ(inner->layout()->contentsMargins().left(),
               PictureViewer::kInnerBorderAfterFullScreen);
+
+    // The last picture deleted in full screen ends it with a message.
+    viewer->dofullscreen(true);
+    viewer->leaveFullScreenWhenEmpty();
+    EXPECT_TRUE(viewer->fullScreen()); // pictures left: stays
+    host.files.clear();
+    messages.shown.clear();
+    viewer->leaveFullScreenWhenEmpty();
+    EXPECT_FALSE(viewer->fullScreen());
+    EXPECT_EQ(messages.shown,
+              QStringList{"There are no images remaining in this folder!  Switching to Normal "
+                          "mode."});
 }
 
 TEST_F(PictureViewerTest, DirectShowMakesTheFolderCurrentAndShowsTheFile) {

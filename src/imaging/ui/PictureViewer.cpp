@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace palvo {
 
 namespace {
@@ -195,18 +197,16 @@ void PictureViewer::startLoad(const QString& fileName) {
     loadingFile_ = fileName;
     const quint64 generation = ++generation_;
     gaugeTimer_->start();
-    QPointer<PictureViewer> self(this);
-    pool_.start([this, generation, fileName] {
+    // Made here so that its process-wide set-up runs on this thread; only
+    // the worker touches it afterwards.
+    auto functions = std::make_shared<TIEFunctions>();
+    pool_.start([this, generation, fileName, functions] {
         // A load overtaken before it began is not started at all.
         if (generation_.load() != generation)
             return;
         TImageIO io;
         QString error;
-        bool ok = false;
-        {
-            TIEFunctions functions;
-            ok = functions.LoadIntoIO(io, fileName, false, error, 0);
-        }
+        const bool ok = functions->LoadIntoIO(io, fileName, false, error, 0);
         if (generation_.load() != generation)
             return;
         // The destructor waits for this task, so the viewer is still there.
@@ -452,6 +452,15 @@ void PictureViewer::dofullscreen(bool on) {
     host_.doselectstatus();
     host_.setFullScreenChrome(on);
     pnlImageHolderResize();
+}
+
+void PictureViewer::leaveFullScreenWhenEmpty() {
+    if (!fullScreen_ || host_.gridItemCount() > 0)
+        return;
+    qMessageDlg(QStringLiteral("There are no images remaining in this folder!  Switching to "
+                               "Normal mode."),
+                MsgType::Information, mbOK);
+    dofullscreen(false);
 }
 
 // ------------------------------------------------------------------ files from outside

@@ -140,6 +140,8 @@ public:
     // --- full screen and files from outside
     void dofullscreen(bool on);
     [[nodiscard]] bool fullScreen() const { return fullScreen_; }
+    // After a deletion: full screen with no picture left says so and ends.
+    void leaveFullScreenWhenEmpty();
     void directshow(const QString& fileName);
 
     // Loads a picture of the program's data folder into a fixed image
