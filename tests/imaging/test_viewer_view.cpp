@@ -138,6 +138,8 @@ TEST_F(PictureViewTest, LanczosFilterAveragesAndIsMadeOncePerSize) {
     EXPECT_EQ(view.scaledCacheKey(), QImage().cacheKey());
 
     view.setDisplayQuality(2);
+    shot(); // drawn bilinear while the Lanczos picture is made elsewhere
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.scaledCacheKey() != 0; }));
     const int lanczos = qGray(shot().pixel(100, 100));
     EXPECT_NEAR(lanczos, 128, 20);
     const qint64 first = view.scaledCacheKey();
@@ -146,7 +148,10 @@ TEST_F(PictureViewTest, LanczosFilterAveragesAndIsMadeOncePerSize) {
     view.setAutoShrink(false);
     view.setZoom(40);
     shot();
-    EXPECT_NE(view.scaledCacheKey(), first); // another size, made again
+    // Another size: made again.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.scaledCacheKey() != first; }));
+    const QImage smaller = shot();
+    EXPECT_NEAR(qGray(smaller.pixel(100, 100)), 128, 20);
 }
 
 TEST_F(PictureViewTest, SelectionMovesResizesAndDarkensTheOutside) {

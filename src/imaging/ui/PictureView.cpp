@@ -30,12 +30,21 @@ PictureView::PictureView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     updateCursor();
+    lanczosPool_.setMaxThreadCount(1);
+}
+
+PictureView::~PictureView() {
+    ++lanczosGeneration_;
+    lanczosPool_.clear();
+    lanczosPool_.waitForDone();
 }
 
 void PictureView::setImage(const QImage& image) {
     image_ = image;
     scaled_ = QImage();
     scaledSource_ = 0;
+    pendingSource_ = 0;
+    ++lanczosGeneration_;
     selection_ = QRect();
     dragging_ = false;
     applyAutoShrink();
@@ -168,12 +177,37 @@ void PictureView::setSelection(const QRect& rect) {
 // ------------------------------------------------------------------ painting
 
 const QImage& PictureView::lanczosImage(QSize drawn) {
-    if (scaledSource_ != image_.cacheKey() || scaledSize_ != drawn) {
-        scaled_ = resampleImage(image_, drawn.width(), drawn.height(), ResampleFilter::Lanczos3);
-        scaledSource_ = image_.cacheKey();
-        scaledSize_ = drawn;
-    }
-    return scaled_;
+    static const QImage none;
+    const qint64 source = image_.cacheKey();
+    if (scaledSource_ == source && scaledSize_ == drawn)
+        return scaled_;
+    if (pendingSource_ == source && pendingSize_ == drawn)
+        return none;
+    pendingSource_ = source;
+    pendingSize_ = drawn;
+    const quint64 generation = ++lanczosGeneration_;
+    lanczosPool_.start([this, generation, picture = image_, drawn] {
+        if (lanczosGeneration_.load() != generation)
+            return;
+        QImage scaled =
+            resampleImage(picture, drawn.width(), drawn.height(), ResampleFilter::Lanczos3);
+        if (lanczosGeneration_.load() != generation)
+            return;
+        // The destructor waits for this task, so the view is still there.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, scaled = std::move(scaled), key = picture.cacheKey(), drawn] {
+                if (lanczosGeneration_.load() != generation)
+                    return;
+                scaled_ = scaled;
+                scaledSource_ = key;
+                scaledSize_ = drawn;
+                pendingSource_ = 0;
+                viewport()->update();
+            },
+            Qt::QueuedConnection);
+    });
+    return none;
 }
 
 void PictureView::drawPicture(QPainter& painter, const QRect& target) {

@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QThreadPool>
+
+#include <atomic>
 
 namespace palvo {
 
@@ -20,6 +23,7 @@ class PictureView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit PictureView(QWidget* parent = nullptr);
+    ~PictureView() override;
 
     // --- the picture
     // Shows the picture scrolled to its top-left corner; the zoom stays
@@ -49,7 +53,8 @@ public:
     // --- look
     void setBackgroundColour(const QColor& colour);
     [[nodiscard]] QColor backgroundColour() const { return background_; }
-    // 0 none, 1 bilinear, 2 Lanczos-3 (when shrinking; cached per size).
+    // 0 none, 1 bilinear, 2 Lanczos-3 (when shrinking; made on a worker
+    // thread, drawn bilinear until it is ready, then kept for its size).
     void setDisplayQuality(int quality);
     [[nodiscard]] int displayQuality() const { return quality_; }
     // The cross cursor instead of the arrow and hands (red-eye, selections).
@@ -71,7 +76,7 @@ public:
     [[nodiscard]] bool hasSelection() const { return !selection_.isEmpty(); }
 
     // The scaled picture the Lanczos filter made last (for tests and to
-    // see that it is reused).
+    // see that it is reused); 0 while none is ready.
     [[nodiscard]] qint64 scaledCacheKey() const { return scaled_.cacheKey(); }
 
     // Handle size of the selection grips, in view pixels.
@@ -119,12 +124,17 @@ private:
     void updateScrollBars();
     void drawPicture(class QPainter& painter, const QRect& target);
     void drawSelection(QPainter& painter);
+    // The Lanczos picture of the drawn size, or null while it is being made.
     [[nodiscard]] const QImage& lanczosImage(QSize drawn);
 
     QImage image_;
     QImage scaled_; // the Lanczos result for scaledSize_ of image_
     qint64 scaledSource_ = 0;
     QSize scaledSize_;
+    qint64 pendingSource_ = 0; // the Lanczos picture being made
+    QSize pendingSize_;
+    std::atomic<quint64> lanczosGeneration_{0};
+    QThreadPool lanczosPool_;
     double zoom_ = 100;
     bool autoShrink_ = true;
     QColor background_ = Qt::white;
