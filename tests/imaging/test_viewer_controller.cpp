@@ -256,6 +256,28 @@ TEST_F(PictureViewerTest, ClickOnAnotherPictureAbortsALargeLoadAndShowsTheNewOne
     host.viewer = nullptr;
 }
 
+TEST_F(PictureViewerTest, ClickingThroughLargePicturesEndsOnTheLastOne) {
+    for (int i = 0; i < 4; ++i)
+        host.files << writePicture(path(QStringLiteral("big%1.jpg").arg(i)), 5000, 3750,
+                                   QColor::fromHsv(i * 60, 200, 200));
+    host.files << writePicture(path("last.png"), 160, 120, Qt::white);
+    host.current = 0;
+    viewer->ShowImage();
+    // Each click lands while the previous picture is still loading.
+    for (int i = 1; i < host.files.size(); ++i) {
+        host.current = i;
+        viewer->setReshowRequested();
+        EXPECT_TRUE(QTest::qWaitFor([this] {
+            viewer->idleReshow();
+            return viewer->state.CurrentFile == host.files[host.current];
+        }));
+    }
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join("|").toStdString();
+    EXPECT_EQ(viewer->state.CurrentFile, host.files.last());
+    EXPECT_EQ(viewer->view().image().size(), QSize(160, 120));
+}
+
 TEST_F(PictureViewerTest, AShowOfThePictureBeingLoadedOnlyWaits) {
     host.files = {writePicture(path("large.jpg"), 4000, 3000, Qt::darkGreen)};
     host.current = 0;
