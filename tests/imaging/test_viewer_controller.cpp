@@ -150,6 +150,15 @@ TEST_F(PictureViewerTest, ReceiverFrameStaysAtTheReceiverSizeAndGrowsInFullSizeV
     EXPECT_LE(viewer->framePanel().width(), 394);
 }
 
+TEST_F(PictureViewerTest, TheReceiverViewShowsAReceiverSizedPictureAtItsOwnSize) {
+    EXPECT_EQ(viewer->view().size(), QSize(640, 480));
+    host.files = {writePicture(path("frame.png"), 640, 480, Qt::gray)};
+    show(0);
+    EXPECT_EQ(viewer->view().zoom(), 100);
+    EXPECT_EQ(viewer->view().drawnSize(), QSize(640, 480));
+    EXPECT_EQ(viewer->view().backgroundColour(), QColor(Qt::white));
+}
+
 TEST_F(PictureViewerTest, ShowsTheGridsPictureFittedInTheReceiverView) {
     host.files = {writePicture(path("a.jpg"), 1600, 1200, Qt::yellow),
                   writePicture(path("b.png"), 100, 80, Qt::cyan)};

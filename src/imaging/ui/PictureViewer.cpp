@@ -62,10 +62,14 @@ PictureViewer::PictureViewer(ViewerHost& host, const Settings& settings,
     qpnlJustImage->setFrameShape(QFrame::Panel);
     qpnlJustImage->setFrameShadow(QFrame::Raised);
     setBackground(*qpnlJustImage, kFrameFace);
+    // The decoration, with the panel's own edge and the designed inner
+    // border, adds up to the frame's extra size: a full-sized receiver frame
+    // shows the receiver's picture at its own size.
     auto* frameLayout = new QVBoxLayout(qpnlJustImage);
-    frameLayout->setContentsMargins(kFrameExtraWidth / 2, kFrameExtraHeight / 2,
-                                    kFrameExtraWidth - kFrameExtraWidth / 2,
-                                    kFrameExtraHeight - kFrameExtraHeight / 2);
+    const int edge = qpnlJustImage->frameWidth() + kInnerBorderDesigned;
+    const int across = kFrameExtraWidth - 2 * edge;
+    const int down = kFrameExtraHeight - 2 * edge;
+    frameLayout->setContentsMargins(across - across / 2, down / 2, across / 2, down - down / 2);
     pnlJustImage = new QFrame(qpnlJustImage);
     pnlJustImage->setObjectName(QStringLiteral("pnlJustImage"));
     setBackground(*pnlJustImage, kHolderNormal);
