@@ -60,11 +60,17 @@ public:
     bool debugMode() const override { return false; }
     bool windowClosing() const override { return false; }
     void ClearEditactions() override { calls << "ClearEditactions"; }
-    bool Changed() const override { return false; }
+    bool changed = false;
+    bool Changed() const override { return changed; }
     void PromptSaveChanges(bool, bool) override { calls << "PromptSaveChanges"; }
-    void storeDescription() override {}
-    void resetChangeState() override {}
-    void loadDescription(const QString&) override {}
+    void storeDescription() override { calls << "storeDescription"; }
+    void resetChangeState() override {
+        changed = false;
+        calls << "resetChangeState";
+    }
+    void loadDescription(const QString& fileName) override {
+        calls << "loadDescription " + fileName;
+    }
     void deleteLeftoverTempFiles() override {}
     bool cropUnderWay() const override { return false; }
     bool redEyeActive() const override { return false; }
@@ -285,6 +291,15 @@ TEST_F(PictureViewerTest, ClickingThroughLargePicturesEndsOnTheLastOne) {
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join("|").toStdString();
     EXPECT_EQ(viewer->state.CurrentFile, host.files.last());
     EXPECT_EQ(viewer->view().image().size(), QSize(160, 120));
+}
+
+TEST_F(PictureViewerTest, LeavingAChangedPictureSettlesItBeforeTheLoad) {
+    host.files = {writePicture(path("a.png"), 300, 200, Qt::red)};
+    host.changed = true;
+    show(0);
+    const QStringList expected = {"ClearEditactions", "PromptSaveChanges", "storeDescription",
+                                  "resetChangeState", "loadDescription " + host.files[0]};
+    EXPECT_EQ(host.calls, expected);
 }
 
 TEST_F(PictureViewerTest, AShowOfThePictureBeingLoadedOnlyWaits) {
