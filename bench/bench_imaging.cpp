@@ -15,9 +15,11 @@
 #include <QImage>
 
 #include <benchmark/benchmark.h>
+#include <turbojpeg.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 using namespace palvo;
 
@@ -109,6 +111,35 @@ BENCHMARK(BM_DecodeJpeg)
     ->ArgNames({"MP", "scale"})
     ->Unit(benchmark::kMillisecond);
 
+// Reference: TurboJPEG's own scaled decode of the same bytes, in-process.
+void BM_TurboJpegDecode(benchmark::State& state) {
+    const QByteArray bytes = readAll(photoFor(int(state.range(0))));
+    const int scale = int(state.range(1));
+    tjhandle handle = tjInitDecompress();
+    int width = 0, height = 0, subsamp = 0, colorspace = 0;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    if (bytes.isEmpty() ||
+        tjDecompressHeader3(handle, data, static_cast<unsigned long>(bytes.size()), &width, &height,
+                            &subsamp, &colorspace) != 0) {
+        state.SkipWithError("no benchmark photo");
+        tjDestroy(handle);
+        return;
+    }
+    const int w = (width + scale - 1) / scale;
+    const int h = (height + scale - 1) / scale;
+    std::vector<unsigned char> out(std::size_t(w) * std::size_t(h) * 3);
+    for (auto _ : state) {
+        tjDecompress2(handle, data, static_cast<unsigned long>(bytes.size()), out.data(), w, 0, h,
+                      TJPF_RGB, 0);
+        benchmark::DoNotOptimize(out.data());
+    }
+    tjDestroy(handle);
+}
+BENCHMARK(BM_TurboJpegDecode)
+    ->ArgsProduct({{12, 24}, {1, 2, 4, 8}})
+    ->ArgNames({"MP", "scale"})
+    ->Unit(benchmark::kMillisecond);
+
 // The program's hinted load: file read, header, EXIF, scaled decode.
 void BM_LoadBitmapFromFile(benchmark::State& state) {
     const QString path = photoFor(int(state.range(0)));
@@ -173,6 +204,22 @@ void BM_EncodeJpeg640x480(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EncodeJpeg640x480)->Arg(90)->Arg(100)->ArgName("q")->Unit(benchmark::kMicrosecond);
+
+// Reference: TurboJPEG's own encode of the same pixels, baseline 4:2:0.
+void BM_TurboJpegEncode640x480(benchmark::State& state) {
+    const QImage& image = photos().photo640;
+    tjhandle handle = tjInitCompress();
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    for (auto _ : state) {
+        tjCompress2(handle, image.constBits(), image.width(), int(image.bytesPerLine()),
+                    image.height(), TJPF_RGB, &out, &size, TJSAMP_420, int(state.range(0)), 0);
+        benchmark::DoNotOptimize(out);
+    }
+    tjFree(out);
+    tjDestroy(handle);
+}
+BENCHMARK(BM_TurboJpegEncode640x480)->Arg(90)->ArgName("q")->Unit(benchmark::kMicrosecond);
 
 // File to file, as the rotate command runs it.
 void BM_LosslessRotate24MP(benchmark::State& state) {

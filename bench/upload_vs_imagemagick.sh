@@ -88,16 +88,22 @@ dir=$work/folder
 make_photos "$dir" "$folder_count" 4000 3000 5000
 rm -rf "$work/out-ours" "$work/out-im"
 mkdir -p "$work/out-im"
-/usr/bin/time -f '%e %M' -o "$work/time.txt" "$psender" --prepare "$dir" --out "$work/out-ours" \
-  >"$work/ours.txt" 2>"$work/ours-err.txt" || true
-read -r ours_s ours_kb <"$work/time.txt"
+/usr/bin/time -f '%e %M %U %S' -o "$work/time.txt" "$psender" --prepare "$dir" \
+  --out "$work/out-ours" >"$work/ours.txt" 2>"$work/ours-err.txt" || true
+read -r ours_s ours_kb ours_u ours_k <"$work/time.txt"
 tail -1 "$work/ours.txt"
-t=$(now_ms)
-for f in "$dir"/IMG_*.JPG; do imagemagick "$f" "$work/out-im/$(basename "$f")"; done
-im_ms=$(( $(now_ms) - t ))
-echo "PSender --prepare (both cores): ${ours_s} s wall, peak memory $(( ours_kb / 1024 )) MB"
-echo "ImageMagick one after another:   $(awk -v m="$im_ms" 'BEGIN { printf "%.1f", m / 1000 }') s wall"
-awk -v a="$im_ms" -v b="$ours_s" 'BEGIN { printf "speed-up: %.2f x\n", a / 1000 / b }'
+export -f imagemagick
+export convert cap work
+/usr/bin/time -f '%e %M %U %S' -o "$work/time-im.txt" bash -c \
+  'for f in "$0"/IMG_*.JPG; do imagemagick "$f" "$work/out-im/$(basename "$f")"; done' "$dir"
+read -r im_s im_kb im_u im_k <"$work/time-im.txt"
+echo "PSender --prepare (both cores): ${ours_s} s wall, $(awk -v a="$ours_u" -v b="$ours_k" \
+  'BEGIN { print a + b }') s CPU, peak memory $(( ours_kb / 1024 )) MB"
+echo "ImageMagick one after another:  ${im_s} s wall, $(awk -v a="$im_u" -v b="$im_k" \
+  'BEGIN { print a + b }') s CPU, peak memory $(( im_kb / 1024 )) MB"
+awk -v a="$im_s" -v b="$ours_s" 'BEGIN { printf "speed-up in wall time: %.2f x\n", a / b }'
+awk -v a="$im_u" -v b="$im_k" -v c="$ours_u" -v d="$ours_k" \
+  'BEGIN { printf "CPU time ImageMagick / ours: %.2f x\n", (a + b) / (c + d) }'
 over=$(find "$work/out-ours" -name '*.jpg' -size +$(( cap - 1 ))c | wc -l)
 echo "prepared files at or over the cap: $over"
 echo "# load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -112,19 +112,20 @@ void handleUpload(const httplib::Request& req, httplib::Response& res, Store& st
             continue;
         const std::string said = req.get_file_value(field).content;
         if (said != std::to_string(actual)) {
-            sendError(res, 422,
-                      QString("The picture is %1 x %2 pixels, but was sent with the %3 %4.")
-                          .arg(check.width)
-                          .arg(check.height)
-                          .arg(QString::fromLatin1(field),
-                               QString::fromStdString(said.substr(0, 12))));
+            sendError(
+                res, 422,
+                QString("The picture is %1 x %2 pixels, but was sent with the %3 %4.")
+                    .arg(check.width)
+                    .arg(check.height)
+                    .arg(QString::fromLatin1(field), QString::fromStdString(said.substr(0, 12))));
             return;
         }
     }
     const Store::Added added = store.addPicture(
         f->id, name, QByteArray::fromStdString(part.content), check.width, check.height);
     if (!added.ok) {
-        sendError(res, 500, "The service could not store the picture: " + added.error + ".");
+        sendError(res, added.full ? 507 : 500,
+                  "The service could not store the picture: " + added.error + ".");
         return;
     }
     std::fprintf(stderr, "palvo-service: frame %s: %s %s as %s (%lld bytes)\n",

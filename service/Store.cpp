@@ -75,8 +75,8 @@ bool validFrameId(const QString& id) {
     return re.match(id).hasMatch();
 }
 
-Store::Store(QString dataDir, FrameLimits defaultLimits)
-    : m_dir(QDir(dataDir).absolutePath()), m_defaults(defaultLimits) {}
+Store::Store(QString dataDir, FrameLimits defaultLimits, int maxPictures)
+    : m_dir(QDir(dataDir).absolutePath()), m_defaults(defaultLimits), m_maxPictures(maxPictures) {}
 
 QString Store::frameDir(const QString& id) const {
     return m_dir + "/frames/" + id;
@@ -328,6 +328,11 @@ Store::Added Store::addPicture(const QString& frameId, const QString& name, cons
             r.picture = p;
             return r;
         }
+    }
+    if (f.pictures.size() >= std::size_t(m_maxPictures)) {
+        r.full = true;
+        r.error = QString("the frame holds %1 pictures, as many as it can").arg(m_maxPictures);
+        return r;
     }
     Picture p;
     p.index = f.pictures.empty() ? 1 : f.pictures.back().index + 1;

@@ -51,7 +51,8 @@ bool validFrameId(const QString& id);
 //   static/                     files served under /static (stationery catalogue)
 class Store {
 public:
-    Store(QString dataDir, FrameLimits defaultLimits);
+    // maxPictures: how many pictures one frame keeps at most.
+    Store(QString dataDir, FrameLimits defaultLimits, int maxPictures = 10000);
 
     // Creates the folders and loads every account and frame.
     bool open(QString* error);
@@ -78,6 +79,7 @@ public:
     struct Added {
         bool ok = false;
         bool duplicate = false;
+        bool full = false; // the frame holds maxPictures already
         Picture picture;
         QString error;
     };
@@ -106,6 +108,7 @@ private:
 
     QString m_dir;
     FrameLimits m_defaults;
+    int m_maxPictures;
     mutable std::mutex m_mutex;
     std::map<QString, Account> m_accounts;
     std::map<QString, Frame> m_frames;

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -128,6 +129,10 @@ int main(int argc, char** argv) {
     std::thread stopper([&server, stopSignals] {
         int sig = 0;
         sigwait(&stopSignals, &sig);
+        // A signal that comes before the accept loop runs would be lost by
+        // stop(): wait for the loop first.
+        while (!server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         server.stop();
     });
     stopper.detach();

@@ -8,7 +8,11 @@
  * own dialogs and must not keep it after the call returns.
  *
  * Every entry point is called on the caller's user-interface thread and
- * returns only when the library is done.
+ * returns only when the library is done. The library's windows run event
+ * loops; a call made from inside one of them while CheckForUpdate,
+ * PromptForProxySettings or UploadImagesToServer runs returns at once
+ * (CheckForUpdate 0, UploadImagesToServer QUPLOAD_ERR_INTERNAL, the prompt
+ * nothing). DownloadInternetFile shows no window and is never refused.
  */
 #ifndef QUPLOAD_API_H
 #define QUPLOAD_API_H
@@ -34,8 +38,9 @@ extern "C" {
  * reason, and not counted). 0 means the user cancelled (the sign-in or the
  * upload); pictures that reached the frame before a cancel or a failure stay
  * there, and the service stores a repeated picture only once, so the caller
- * can simply send the whole list again. Each failure is reported to the user
- * once by the library before it returns. */
+ * can simply send the whole list again. The library tells the user about
+ * every failure itself, once, before it returns, except an empty list (-1),
+ * bad arguments (-7) and internal failures (-8, written to standard error). */
 #define QUPLOAD_ERR_CANCELLED 0
 #define QUPLOAD_ERR_NO_FILES (-1)      /* the list was empty or no file could be read */
 #define QUPLOAD_ERR_SIGN_IN (-2)       /* the user could not be signed in */

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -41,6 +42,21 @@ template <typename T, typename F> T guarded(T failure, F&& f) {
     return failure;
 }
 
+// The library's windows run event loops in which the program may call in
+// again (its idle work, for instance). A call with windows of its own while
+// another such call runs answers `busy` at once instead of stacking a second
+// sign-in, offer or upload on top of the first.
+int g_windowedCalls = 0;
+
+template <typename T, typename F> T exclusive(T busy, T failure, F&& f) {
+    if (g_windowedCalls > 0)
+        return busy;
+    ++g_windowedCalls;
+    const T result = guarded(failure, std::forward<F>(f));
+    --g_windowedCalls;
+    return result;
+}
+
 QWidget* window(void* handle) {
     return static_cast<QWidget*>(handle);
 }
@@ -51,14 +67,14 @@ extern "C" {
 
 int16_t CheckForUpdate(void* parentWindow, const char* programName, const char* version,
                        int32_t interactive) {
-    return guarded<int16_t>(QUPLOAD_ERR_INTERNAL, [&] {
+    return exclusive<int16_t>(0, QUPLOAD_ERR_INTERNAL, [&] {
         return palvo::qupload::checkForUpdate(window(parentWindow), text(programName),
                                               text(version), interactive != 0);
     });
 }
 
 void PromptForProxySettings(void* parentWindow) {
-    guarded<int>(0, [&] {
+    exclusive<int>(0, 0, [&] {
         using namespace palvo::qupload;
         if (!widgetsAvailable())
             return 0;
@@ -82,7 +98,7 @@ int16_t UploadImagesToServer(void* parentWindow, const char* programName, const 
     (void)operation; // always "upload"
     (void)reserved1;
     (void)reserved2;
-    return guarded<int16_t>(QUPLOAD_ERR_INTERNAL, [&]() -> int16_t {
+    return exclusive<int16_t>(QUPLOAD_ERR_INTERNAL, QUPLOAD_ERR_INTERNAL, [&]() -> int16_t {
         using namespace palvo::qupload;
         const int n = count(files);
         if (n == 0)

@@ -223,7 +223,10 @@ HttpResult HttpClient::performWithRetries(const HttpRequest& request,
         if (r.cancelled || r.tooLarge || attempt >= m_config.retries ||
             !isTransientFailure(r.curlCode, r.status))
             return r;
-        if (!wait(retryDelayMs(attempt + 1, m_config.retryDelayMs), watcher)) {
+        const int delay = retryDelayMs(attempt + 1, m_config.retryDelayMs);
+        if (m_retryNotice)
+            m_retryNotice(attempt + 1, delay, r);
+        if (!wait(delay, watcher)) {
             r.cancelled = true;
             return r;
         }

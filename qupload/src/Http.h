@@ -71,12 +71,18 @@ public:
     HttpResult performWithRetries(const HttpRequest& request, const TransferWatcher& watcher = {},
                                   const std::function<void()>& beforeAttempt = {});
 
+    // Told before every wait for another attempt: the attempt to come (1 for
+    // the first retry), the wait, and the failure that caused it.
+    using RetryNotice = std::function<void(int attempt, int delayMs, const HttpResult& failure)>;
+    void setRetryNotice(RetryNotice notice) { m_retryNotice = std::move(notice); }
+
 private:
     bool wait(int ms, const TransferWatcher& watcher);
 
     LibraryConfig m_config;
     ProxySettings m_proxy;
     QEventLoop::ProcessEventsFlags m_flags;
+    RetryNotice m_retryNotice;
 };
 
 } // namespace palvo::qupload

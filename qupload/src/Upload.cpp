@@ -36,7 +36,19 @@ class UploadRun {
 public:
     explicit UploadRun(const UploadArgs& args)
         : m_args(args), m_config(LibraryConfig::load()), m_base(m_config.serverBase()),
-          m_state(UserState::load()), m_client(m_config, m_state.proxy) {}
+          m_state(UserState::load()), m_client(m_config, m_state.proxy) {
+        m_client.setRetryNotice([this](int attempt, int delayMs, const HttpResult& failure) {
+            if (m_dialog)
+                m_dialog->setStatus(
+                    QString("The Palvo service did not answer (%1). Trying again in %2 s "
+                            "(attempt %3 of %4)...")
+                        .arg(failure.delivered() ? QString("HTTP status %1").arg(failure.status)
+                                                 : failure.error)
+                        .arg((delayMs + 999) / 1000)
+                        .arg(attempt + 1)
+                        .arg(m_config.retries + 1));
+        });
+    }
 
     std::int16_t run();
 

@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QThread>
 #include <QTransform>
 
 #include <libraw/libraw.h>
@@ -42,10 +43,13 @@ double roundHalfEven(double v) {
     return std::nearbyint(v);
 }
 
-// Shows the hourglass while a routine runs (when there is a screen at all).
+// Shows the hourglass while a routine runs (on the window thread of a
+// program with a screen; nowhere else).
 class WaitCursor {
 public:
-    WaitCursor() : active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    WaitCursor()
+        : active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
+                  QThread::currentThread() == QCoreApplication::instance()->thread()) {
         if (active_) {
             QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         }
@@ -99,7 +103,7 @@ private:
 };
 
 TIEFunctions::TIEFunctions() {
-    QImageReader::setAllocationLimit(kQtAllocationLimitMB);
+    ensureQtAllocationLimit();
     LoadPlugins(QString());
 }
 

@@ -14,11 +14,14 @@
 #include <gif_lib.h>
 
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace palvo {
 
 namespace {
+
+constexpr std::int64_t kMaxPaletteReductionPixels = 64'000'000;
 
 const char* qtFormatName(int fileType) {
     switch (fileType) {
@@ -90,6 +93,11 @@ int bitsOfFormat(QImage::Format format) {
 }
 
 } // namespace
+
+void ensureQtAllocationLimit() {
+    static std::once_flag once;
+    std::call_once(once, [] { QImageReader::setAllocationLimit(kQtAllocationLimitMB); });
+}
 
 QByteArray readPictureFile(const QString& fileName, QString& error) {
     QFile file(fileName);
@@ -231,7 +239,7 @@ DecodedPicture decodeWithQt(const QByteArray& bytes, int fileType) {
         result.error = QStringLiteral("Unsupported picture format");
         return result;
     }
-    QImageReader::setAllocationLimit(kQtAllocationLimitMB);
+    ensureQtAllocationLimit();
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
@@ -274,6 +282,11 @@ QImage reduceTo256Colours(const QImage& image) {
     }
     if (image.format() == QImage::Format_Indexed8 && image.colorCount() <= 256) {
         return image;
+    }
+    // The median cut works on separate planes: four bytes a pixel on top of
+    // the picture. Palette pictures this large make no sense anyway.
+    if (std::int64_t(image.width()) * image.height() > kMaxPaletteReductionPixels) {
+        return {};
     }
     const QImage rgb = toRgb24(image);
     const int w = rgb.width();

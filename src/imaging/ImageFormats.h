@@ -24,6 +24,10 @@ enum ImageFileType : int {
     ioRAW = 20,
 };
 
+// Raises Qt's image reader allocation limit to ours, once per process (safe
+// to call from any thread).
+void ensureQtAllocationLimit();
+
 // Reads a whole picture file into memory; refuses missing, empty and
 // oversized files with a reason in error.
 [[nodiscard]] QByteArray readPictureFile(const QString& fileName, QString& error);

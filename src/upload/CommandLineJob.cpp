@@ -143,7 +143,9 @@ JobInputs collectJobInputs(const QStringList& inputs) {
     for (const QString& input : inputs) {
         const QFileInfo info(input);
         const QString path = info.absoluteFilePath();
-        if (info.isDir()) {
+        if (info.isDir() && !info.isReadable()) {
+            result.problems << QStringLiteral("%1: cannot read this folder").arg(input);
+        } else if (info.isDir()) {
             QDir dir(path);
             const QFileInfoList files =
                 dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
@@ -210,8 +212,16 @@ int runCommandLineJob(const QStringList& arguments, std::FILE* out, std::FILE* e
             print(err, QStringLiteral("Cannot create the folder %1").arg(request.outDir));
             return 2;
         }
-        targets =
-            preparedOutputNames(inputs.pictures, QFileInfo(request.outDir).absoluteFilePath());
+        const QString outFolder = QFileInfo(request.outDir).canonicalFilePath();
+        for (const QString& picture : inputs.pictures) {
+            if (QFileInfo(QFileInfo(picture).absolutePath()).canonicalFilePath() == outFolder) {
+                print(err, QStringLiteral("--out %1 holds the pictures themselves: choose "
+                                          "another folder")
+                               .arg(request.outDir));
+                return 2;
+            }
+        }
+        targets = preparedOutputNames(inputs.pictures, outFolder);
     } else {
         DeleteInterruptedPreparedFiles(CommandLinePreparedListPath());
     }

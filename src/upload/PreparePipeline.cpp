@@ -50,8 +50,14 @@ void PreparePipeline::work(TIEFunctions& functions) {
             return;
         const int index = nextToStart_++;
         lock.unlock();
-        PalvoFile file = CreatePalvoFile(functions, sources_.at(index), options_,
-                                         index < targets_.size() ? targets_.at(index) : QString());
+        PalvoFile file;
+        try {
+            file = CreatePalvoFile(functions, sources_.at(index), options_,
+                                   index < targets_.size() ? targets_.at(index) : QString());
+        } catch (...) {
+            file = PalvoFile();
+            file.error = QStringLiteral("Out of memory");
+        }
         lock.lock();
         ready_[index] = std::move(file);
         changed_.notify_all();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -59,9 +60,20 @@ struct FakeHost : LibraryHost {
     void setPictureToolsEnabled(bool e) override { toolsEnabled = e; }
     void switchRedEyeOff() override { log << "redeyeOff"; }
     bool inModalStep() const override { return modal; }
-    void endKeypreparation() override { log << "endKeypreparation"; }
     void startFileDrag(const QStringList& files) override { log << "drag " + files.join(','); }
     void popupFiles(QPoint) override { log << "popup"; }
+    void showOriginalsView() override { log << "originals"; }
+    void enterModalStep() override {
+        log << QStringLiteral("enterModalStep");
+        modal = true;
+    }
+    void endKeypreparation() override {
+        log << "endKeypreparation";
+        modal = false;
+    }
+    void recordGetPicturesRequest() override { log << "getPicturesLater"; }
+    std::function<bool(QString*)> dialog;
+    bool runGetPicturesDialog(QString* folder) override { return dialog && dialog(folder); }
 };
 
 class ControllerFixture : public ::testing::Test {
@@ -99,6 +111,28 @@ TEST_F(ControllerFixture, ChangingFolderListsShowsAndCaptions) {
     EXPECT_EQ(host.caption, QStringLiteral("Palvo Sender - ") + folder);
     EXPECT_TRUE(host.log.contains(QStringLiteral("DoShowImage")));
     EXPECT_EQ(controller.folders().RecentFolders, QStringList{folder});
+}
+
+TEST_F(ControllerFixture, SameFolderKeepsThePositionAnotherStartsAtTheTop) {
+    controller.Change2Directory(folder);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.ItemRect(2).center());
+    ASSERT_EQ(grid.CurrentIndex, 2);
+    QFile added(folder + QStringLiteral("d.jpg"));
+    ASSERT_TRUE(added.open(QIODevice::WriteOnly));
+    added.close();
+    controller.Change2Directory(folder);
+    EXPECT_EQ(grid.ItemCount(), 4);
+    EXPECT_EQ(grid.CurrentIndex, 2);
+
+    const QString other = dir.path() + QStringLiteral("/q/");
+    ASSERT_TRUE(QDir().mkpath(other));
+    for (const char* n : {"x.jpg", "y.jpg", "z.jpg"}) {
+        QFile f(other + QLatin1String(n));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    controller.Change2Directory(other);
+    EXPECT_EQ(grid.CurrentIndex, 0);
+    EXPECT_EQ(controller.folders().RecentFolders, (QStringList{other, folder}));
 }
 
 TEST_F(ControllerFixture, TickingInTheOriginalsViewFillsTheUploadList) {
@@ -240,4 +274,75 @@ TEST(PopFolder, RowsHoverRemoveLoadAndClosing) {
     QTest::mouseClick(again.rows(), Qt::LeftButton, {}, QPoint(40, 5));
     EXPECT_EQ(loaded, QStringLiteral("/b/Snow/"));
     EXPECT_EQ(again.result(), QDialog::Accepted);
+}
+
+TEST_F(ControllerFixture, GetPicturesSuspendsTheDiskCacheAroundTheDialog) {
+    controller.setupCaches(dir.path() + QStringLiteral("/cache"));
+    EXPECT_EQ(grid.cache().DiskCacheDirectory(), dir.path() + QStringLiteral("/cache/"));
+    EXPECT_GE(grid.cache().DiskCacheMaxCacheCount, 1000);
+    bool suspendedDuringDialog = false;
+    host.dialog = [&](QString* chosen) {
+        suspendedDuringDialog = !grid.cache().diskCacheEnabled();
+        *chosen = folder;
+        return true;
+    };
+    controller.BtnOpenFolderClick();
+    EXPECT_TRUE(suspendedDuringDialog);
+    EXPECT_TRUE(grid.cache().diskCacheEnabled());
+    EXPECT_EQ(controller.folders().GetCurrentFolder(), folder);
+    EXPECT_EQ(host.log.first(), QStringLiteral("enterModalStep"));
+    EXPECT_EQ(host.log.last(), QStringLiteral("endKeypreparation"));
+    EXPECT_TRUE(host.log.contains(QStringLiteral("originals")));
+
+    // Cancelled: the folder stays, the cache works again.
+    host.dialog = [&](QString* chosen) {
+        suspendedDuringDialog = !grid.cache().diskCacheEnabled();
+        *chosen = dir.path();
+        return false;
+    };
+    suspendedDuringDialog = false;
+    controller.BtnOpenFolderClick();
+    EXPECT_TRUE(suspendedDuringDialog);
+    EXPECT_TRUE(grid.cache().diskCacheEnabled());
+    EXPECT_EQ(controller.folders().GetCurrentFolder(), folder);
+    // While a picture loads, the command is only recorded.
+    host.loading = true;
+    host.log.clear();
+    controller.BtnOpenFolderClick();
+    EXPECT_EQ(host.log, QStringList{"getPicturesLater"});
+}
+
+TEST_F(ControllerFixture, DeletethumbForgetsMemoryOrBoth) {
+    controller.setupCaches(dir.path() + QStringLiteral("/cache"));
+    const QString file = folder + QStringLiteral("a.jpg");
+    QImage image(4, 3, QImage::Format_RGB888);
+    image.fill(Qt::red);
+    grid.cache().AddToMemoryCache(image, file);
+    grid.cache().AddToDiskCache(image, file);
+    controller.deletethumb(file, true);
+    EXPECT_EQ(grid.cache().FindInMemoryCache(file), -1);
+    EXPECT_EQ(grid.cache().FindInDiskCache(file), 0);
+    controller.deletethumb(file, false);
+    EXPECT_EQ(grid.cache().FindInDiskCache(file), -1);
+}
+
+TEST_F(ControllerFixture, RecentFolderPopupLoadsTheChosenFolder) {
+    controller.folders().RecentFolders = {folder};
+    QWidget button;
+    button.resize(20, 20);
+    button.show();
+    bool sawPopup = false;
+    QTimer::singleShot(50, [&] {
+        TpopFolder* pop = controller.recentPopup();
+        sawPopup = pop != nullptr;
+        if (!pop)
+            return;
+        pop->closeTimer().stop();
+        QTest::mouseClick(pop->rows(), Qt::LeftButton, {}, QPoint(40, 5));
+    });
+    controller.lblfolderClick(&button);
+    EXPECT_TRUE(sawPopup);
+    EXPECT_EQ(controller.recentPopup(), nullptr);
+    EXPECT_EQ(controller.folders().GetCurrentFolder(), folder);
+    EXPECT_TRUE(host.log.contains(QStringLiteral("originals")));
 }

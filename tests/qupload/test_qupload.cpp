@@ -264,7 +264,18 @@ TEST_F(QUploadTest, StoppedServiceAndSilentServerAreNetworkFailures) {
     driver.signIns = {{"demo", "secret"}};
     const QStringList files{prepare("a.jpg", makeJpeg(100, 100))};
     service->stop();
+    QStringList statuses;
+    driver.onProgress = [&](QWidget* w) {
+        const QString text = w->findChild<QLabel*>("lblStatus")->text();
+        if (statuses.isEmpty() || statuses.last() != text)
+            statuses << text;
+    };
     EXPECT_EQ(upload(files), QUPLOAD_ERR_NETWORK);
+    ASSERT_FALSE(statuses.isEmpty());
+    EXPECT_TRUE(statuses.last().startsWith("The Palvo service did not answer"))
+        << statuses.last().toStdString();
+    EXPECT_TRUE(statuses.last().contains("attempt 2 of 2")) << statuses.last().toStdString();
+    driver.onProgress = nullptr;
     ASSERT_EQ(driver.messages.size(), 1);
     EXPECT_TRUE(driver.messages[0].contains("could not be reached"));
     EXPECT_TRUE(QFile::exists(files[0])); // the caller's file is left to the caller
@@ -299,8 +310,17 @@ TEST_F(QUploadTest, CancelDuringTheThirdFileKeepsTheFirstTwoAndARepeatAddsOnlyTh
     ASSERT_LT(size, 65499);
     // About a second per file.
     writeConfig(service->url(), QString("MAX_SEND_SPEED=%1\r\n").arg(size));
+    // The program's idle work may call in while the library's windows are up:
+    // an update offer or a second upload does not stack on the running one.
+    QFile m(tmp.path() + "/data/update.json");
+    ASSERT_TRUE(m.open(QIODevice::WriteOnly));
+    m.write(R"({"version":"9.0","url":"http://127.0.0.1/setup.run"})");
+    m.close();
+    QList<int> nested;
     bool clicked = false;
     driver.onProgress = [&](QWidget* w) {
+        if (nested.isEmpty())
+            nested << lib().checkForUpdate(nullptr, "Palvo Sender", "1.0.4.3", 0) << upload(files);
         if (!clicked && w->findChild<QLabel*>("lblStatus")->text().contains("picture 3 of 3")) {
             clicked = true;
             w->findChild<QPushButton*>("btnCancel")->click();
@@ -312,9 +332,13 @@ TEST_F(QUploadTest, CancelDuringTheThirdFileKeepsTheFirstTwoAndARepeatAddsOnlyTh
     ASSERT_EQ(driver.messages.size(), 1);
     EXPECT_TRUE(driver.messages[0].contains("2 of 3 pictures had already reached"));
 
+    EXPECT_EQ(nested, (QList<int>{0, QUPLOAD_ERR_INTERNAL}));
+
     driver.onProgress = nullptr;
+    driver.messages.clear();
     writeConfig(service->url());
     EXPECT_EQ(upload(files), 3);
+    EXPECT_EQ(driver.messages, QStringList{"3 picture(s) were sent to your Palvo frame."});
     const QJsonArray pictures = stored();
     ASSERT_EQ(pictures.size(), 3);
     for (int i = 0; i < 3; ++i)

@@ -47,14 +47,16 @@ public:
         return m_port > 0;
     }
 
-    void stop() {
+    // True when the service ended on SIGTERM by itself (it is killed after 10 s).
+    bool stop() {
         if (m_process.state() == QProcess::NotRunning)
-            return;
+            return true;
         m_process.terminate();
-        if (!m_process.waitForFinished(10000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
+        if (m_process.waitForFinished(10000))
+            return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+        m_process.kill();
+        m_process.waitForFinished(5000);
+        return false;
     }
 
     bool running() const { return m_process.state() == QProcess::Running; }

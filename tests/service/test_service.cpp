@@ -252,6 +252,23 @@ TEST(ServiceStore, WrongPasswordsLockTheNameForAMinute) {
     EXPECT_EQ(store.userForToken(*later.token), "demo");
 }
 
+TEST(ServiceStore, AFrameKeepsAtMostItsNumberOfPictures) {
+    QTemporaryDir tmp;
+    palvo::service::Store store(tmp.path(), {}, 2);
+    QString error;
+    ASSERT_TRUE(store.open(&error));
+    ASSERT_EQ(store.createAccount("demo", "secret"), palvo::service::Store::Created::Ok);
+    const QString frame = store.framesOf("demo").front().id;
+    for (quint32 i = 1; i <= 2; ++i)
+        EXPECT_TRUE(store.addPicture(frame, "a.jpg", makeJpeg(10, 10, 80, false, i), 10, 10).ok);
+    EXPECT_TRUE(store.addPicture(frame, "a.jpg", makeJpeg(10, 10, 80, false, 1), 10, 10).duplicate);
+    const auto third = store.addPicture(frame, "c.jpg", makeJpeg(10, 10, 80, false, 3), 10, 10);
+    EXPECT_FALSE(third.ok);
+    EXPECT_TRUE(third.full);
+    EXPECT_EQ(store.frame(frame)->pictures.size(), 2u);
+    EXPECT_EQ(QDir(tmp.path() + "/frames/" + frame).entryList({"*.jpg"}, QDir::Files).size(), 2);
+}
+
 TEST_F(ServiceTest, AnswersMalformedRequestsWith4xxAndKeepsRunning) {
     const QString token = signIn();
     const QString frame = frameId(token);
@@ -301,6 +318,13 @@ TEST_F(ServiceTest, AnswersMalformedRequestsWith4xxAndKeepsRunning) {
     EXPECT_TRUE(service->running());
     EXPECT_FALSE(signIn().isEmpty());
     EXPECT_EQ(listing(token, frame).size(), 0);
+}
+
+TEST_F(ServiceTest, StopsCleanlyOnSigtermEvenRightAfterStarting) {
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(service->stop()) << i;
+        ASSERT_TRUE(service->start());
+    }
 }
 
 TEST_F(ServiceTest, ServesStaticFilesAndTheUpdateManifest) {

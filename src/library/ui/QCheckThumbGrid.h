@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace palvo {
 
@@ -141,6 +142,9 @@ Q_SIGNALS:
     void gridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void gridMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void gridMouseMove(Qt::MouseButtons buttons, QPoint position);
+    // Before and after each painted picture cell.
+    void OnProcessing();
+    void OnProcessingEnd();
     // A thumbnail has arrived from a worker (or failed).
     void thumbnailReady(const QString& fileName);
 
@@ -171,6 +175,7 @@ private:
     [[nodiscard]] int itemAtPoint(QPoint position) const;
     [[nodiscard]] bool isCheckedAt(int index) const;
     void drawCell(QPainter& painter, int column, int row);
+    void paintCell(QPainter& painter, int column, int row);
     void drawCheckBox(QPainter& painter, const QRect& cell, bool checked, bool current);
     Thumb thumbnailFor(const QString& fileName);
     [[nodiscard]] QImage fittedErrorPicture(bool current) const;
@@ -185,7 +190,11 @@ private:
     void startJob(const Job& job);
     void jobDone(const Job& job, const QImage& image, bool ok, const ThumbnailSpec& spec,
                  quint64 generation);
+    // Items of the rows on show (and the one below), first and one past last.
+    [[nodiscard]] std::pair<int, int> visibleItems() const;
     [[nodiscard]] bool visibleItem(const QString& fileName) const;
+    // Schedules a repaint of the visible cells that show the file.
+    void updateCellsOf(const QString& fileName);
 
     std::unique_ptr<ThumbnailCache> cache_;
     TIEFunctions* functions_ = nullptr;

@@ -7,12 +7,16 @@
 #include "foundation/DebugLog.h"
 #include "foundation/Messages.h"
 #include "foundation/QRoutine.h"
-#include "foundation/TextListFile.h"
 #include "foundation/Version.h"
+#include "imaging/IEFunctions.h"
+#include "library/TextRoutines.h"
+#include "library/ThumbnailCache.h"
+#include "library/ui/QCheckThumbGrid.h"
 #include "shell/CommandLine.h"
 #include "shell/ui/MainMessages.h"
 #include "shell/ui/ProgressDisplay.h"
 #include "shell/ui/Splash.h"
+#include "upload/UploadList.h"
 #include "upload/Uploadiface.h"
 
 #include <QAbstractEventDispatcher>
@@ -34,18 +38,6 @@
 
 namespace palvo {
 
-namespace {
-const QString kRecentFile = QStringLiteral("recent.dat");
-const QString kUploadFile = QStringLiteral("upload.dat");
-
-QString WithSlash(QString path) {
-    path = path.trimmed();
-    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
-} // namespace
-
 TfrmMain::TfrmMain(StartOptions options, QWidget* parent)
     : QMainWindow(parent), options_(std::move(options)) {
     QScreen* screen = QApplication::primaryScreen();
@@ -65,7 +57,7 @@ void TfrmMain::setSplash(TSplash* splash) {
 }
 
 QString TfrmMain::GetCurrentFolder() const {
-    return WithSlash(currentFolder_);
+    return library_->folders().GetCurrentFolder();
 }
 
 QString TfrmMain::GetFolder(int kind) const {
@@ -120,16 +112,23 @@ void TfrmMain::FormCreate() {
 
     if (WindowCreated)
         return;
-    if (QFileInfo::exists(folders.dataFolder + kRecentFile))
-        (void)ReadTextList(folders.dataFolder + kRecentFile, &RecentFolders);
-    if (QFileInfo::exists(folders.dataFolder + kUploadFile))
-        (void)ReadTextList(folders.dataFolder + kUploadFile, &UploadList);
+    ieFunctions_ = std::make_unique<TIEFunctions>();
+    ThumbGrid->setAttachedIEFunctions(ieFunctions_.get());
+    uploadList_ = std::make_unique<UploadList>(settings, folders);
+    library_ = std::make_unique<LibraryController>(*this, *ThumbGrid, this);
+    library_->showFolderName = [this](const QString& name) {
+        lblfolder->setText(MinimizeString(lblfolder->fontMetrics(), lblfolder->width(), name));
+    };
+    ConnectControls();
+    navigation().RecentFolders = readRecentFolders(folders.dataFolder);
+    uploadList_->LoadUploadList();
     const QImage logo = LoadProgramPicture(folders.programFolder + QStringLiteral("Logo.xdl"));
     if (!logo.isNull())
         imgLogo1->setPixmap(QPixmap::fromImage(logo));
     WindowCreated = true;
     setAcceptDrops(true);
     setWindowTitle(QLatin1String(kDefaultProgramName));
+    SwitchView(true, true);
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -189,10 +188,11 @@ void TfrmMain::Setup() {
                     MsgType::Information, mbOK);
     }
 
-    currentFolder_ = WithSlash(settings.StartUpDirectory);
-    edtdirectory->setText(currentFolder_);
-    if (QFileInfo(currentFolder_).isDir())
-        QDir::setCurrent(currentFolder_);
+    library_->applySettings(settings);
+    library_->setupCaches(GetFolder(3));
+    navigation().LastListedFolder.clear();
+    navigation().Updatecurrentdirectory(settings.StartUpDirectory, false, false, true);
+    edtdirectory->setText(GetCurrentFolder());
     PlaceWindow();
 
     WaitForSplash();
@@ -212,6 +212,8 @@ void TfrmMain::Setup() {
     } else if (first == StartArgument::Camera) {
         CameraParameter(args.value(0), args.value(1), UseAppforCameraInMemory, &pendingCamera);
     }
+    if (first == StartArgument::None || first == StartArgument::Debug)
+        pgcModesChange();
 
     const int depth = options_.colourDepth.value_or(
         QApplication::primaryScreen() ? QApplication::primaryScreen()->depth() : 24);
@@ -227,7 +229,9 @@ void TfrmMain::Setup() {
         return;
     }
 
+    ThumbGrid->setThumbDisplayType(TThumbDisplayType::tdtLargeIcon);
     NotReady = false;
+    ThumbGrid->viewport()->update();
     SafeFocus(ThumbGrid);
     FirstIdlePending = true;
     setupRunning_ = false;
@@ -278,15 +282,40 @@ void TfrmMain::HideSplash() {
 }
 
 void TfrmMain::directshow(const QString& path) {
-    DebugLog::write(QStringLiteral("directshow"), path);
-    const QFileInfo info(path);
-    if (!info.isFile())
+    const QString source = QStringLiteral("directshow");
+    DebugLog::write(source, QStringLiteral("Start, file=") + path);
+    if (!KeyPreview)
         return;
-    currentFolder_ = WithSlash(info.absolutePath());
-    edtdirectory->setText(currentFolder_);
-    QDir::setCurrent(currentFolder_);
-    currentFile_ = info.absoluteFilePath();
-    lblFilename->setText(info.fileName());
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        qMessageDlg(
+            QStringLiteral("Error processing file, it may be corrupted or no longer be available."),
+            MsgType::Information, mbOK);
+        return;
+    }
+    if (!folderViewActive())
+        SwitchView(true, false);
+    navigation().Updatecurrentdirectory(info.absolutePath(), true, true, false);
+    edtdirectory->setText(GetCurrentFolder());
+    DebugLog::write(source, QStringLiteral("directory is now: ") + GetCurrentFolder());
+    if (checksupportedformat(info.fileName())) {
+        const QString file = info.absoluteFilePath();
+        currentFile_ = file;
+        FileGivenExplicitly = true;
+        const QStringList& list = navigation().folderList;
+        int index = int(list.indexOf(file));
+        if (index < 0)
+            index = int(list.indexOf(QLatin1Char(';') + file));
+        DebugLog::write(source, QStringLiteral("Index of Image =") + QString::number(index));
+        if (index >= 0) {
+            if (fullScreen_)
+                gridIndexBeforeFullScreen_ = index;
+            else
+                ThumbGrid->SelectIndex(index, true);
+        }
+        DoShowImage();
+    }
+    DebugLog::write(source, QStringLiteral("end"));
 }
 
 void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
@@ -316,7 +345,8 @@ void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
 
 bool TfrmMain::idleWorkPending() const {
     return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending ||
-           GridRepaintRequest || ShowPictureRequest || (pendingCamera.pending() && KeyPreview);
+           GridRepaintRequest || ShowPictureRequest || GetPicturesRequest ||
+           (pendingCamera.pending() && KeyPreview);
 }
 
 void TfrmMain::scheduleIdle() {
@@ -361,6 +391,11 @@ void TfrmMain::idlePass() {
         FirstIdlePending = false;
         ShowStartupPicture();
     }
+    if (GetPicturesRequest && !Loading()) {
+        GetPicturesRequest = false;
+        BtnOpenFolderClick();
+        return;
+    }
     if (ClosePending) {
         ClosePending = false;
         close();
@@ -404,7 +439,7 @@ void TfrmMain::WndProc(MainMessageEvent& message) {
         LaunchCamera(message.text(), message.flag());
         break;
     case WM_REPAINT_GRID:
-        ThumbGrid->update();
+        ThumbGrid->viewport()->update();
         break;
     case WM_DO_IDLE:
         doidle();
@@ -419,7 +454,11 @@ void TfrmMain::WndProc(MainMessageEvent& message) {
         message.result = 1;
         break;
     case WM_SHOW_IMAGE:
+        ShowImage();
+        break;
     case WM_GET_PICTURES:
+        BtnOpenFolderClick();
+        break;
     case WM_CANCEL_REDEYE:
     case WM_RESERVED_2029:
         break;
@@ -427,8 +466,11 @@ void TfrmMain::WndProc(MainMessageEvent& message) {
 }
 
 void TfrmMain::ShowStartupPicture() {
-    // The quick-start guide and the first picture of the grid come with the
-    // guide and the viewer; until then the start-up picture is shown.
+    // The quick-start guide comes with the guide itself.
+    if (currentFile_.isEmpty() && ThumbGrid->ItemCount() > 0) {
+        DoShowImage();
+        return;
+    }
     QPalette pal = Qimage->palette();
     pal.setColor(QPalette::Window, Qt::white);
     Qimage->setPalette(pal);
@@ -499,8 +541,8 @@ void TfrmMain::FormClose() {
 void TfrmMain::FormDestroy() {
     if (WindowCreated) {
         WindowCreated = false;
-        (void)WriteTextList(folders.dataFolder + kUploadFile, UploadList);
-        (void)WriteTextList(folders.dataFolder + kRecentFile, RecentFolders);
+        uploadList_->SaveUploadList();
+        (void)writeRecentFolders(folders.dataFolder, navigation().RecentFolders);
         setAcceptDrops(false);
     }
     if (upload_)

@@ -4,6 +4,8 @@
 #include "foundation/ProgramFolders.h"
 #include "foundation/ServiceConfig.h"
 #include "foundation/SettingsStore.h"
+#include "library/ui/LibraryController.h"
+#include "upload/UploadRun.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -20,11 +22,17 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSplitter;
+class QToolButton;
 
 namespace palvo {
 
+class ClickLabel;
 class ProgressDisplay;
+class TabPicture;
+class TIEFunctions;
+class TQCheckThumbGrid;
 class TSplash;
+class UploadList;
 class Uploadiface;
 
 // What a start of the main window may be given besides the machine itself;
@@ -40,7 +48,7 @@ struct StartOptions {
 
 // The main window. It owns every long-lived object of the run: settings,
 // service configuration, folders, lists and the upload library binding.
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public LibraryHost, public UploadRunHost {
     Q_OBJECT
 public:
     explicit TfrmMain(StartOptions options = {}, QWidget* parent = nullptr);
@@ -66,21 +74,91 @@ public:
     Settings settings;
     ServiceConfig serviceConfig;
     ProgramFolders folders;
-    QStringList RecentFolders;
-    QStringList UploadList;
     QStringList PendingDeletion;
+
+    // The upload list, the folder navigation (current folder, listing, recent
+    // folders) and the image functions shared by the grids.
+    [[nodiscard]] UploadList& uploadList() { return *uploadList_; }
+    [[nodiscard]] FolderNavigation& navigation() { return library_->folders(); }
+    [[nodiscard]] LibraryController& library() { return *library_; }
+    [[nodiscard]] TIEFunctions& imageFunctions() { return *ieFunctions_; }
 
     // The current folder (shown in the folders view) and picture.
     [[nodiscard]] QString GetCurrentFolder() const;
     [[nodiscard]] QString currentFile() const { return currentFile_; }
     [[nodiscard]] QString GetFolder(int kind) const;
+
+    // Views and status.
+    [[nodiscard]] bool folderViewActive() const;
+    // Shows the originals view (folders true) or the upload view.
+    void SwitchView(bool folders, bool force);
+    void doselectstatus() override;
+    void setcurrfile(const QString& fileName);
+    void clearcurrfile() override;
+    void docurrfileinfo();
+    [[nodiscard]] static QString ExtractJustName(const QString& path);
+    // Moves delta pictures on in the active list; true when it hit an end.
+    bool StepPicture(int delta);
+    void btnPreviousClick();
+    void btnNextClick();
+    void btnUploadClick();
+    // How the last upload command ended.
+    UploadOutcome btnUploadClickResult = UploadOutcome::NotStarted;
+    void BtnOpenFolderClick();
+    void lblSelUpload1Click(bool originals);
+    void imgTabsFoldersMouseUp(int x);
+    // The busy gate: ends an edit tool, switches the keyboard map off and,
+    // with resolveChanges, settles unsaved changes of the shown picture.
+    void Keypreparation(bool resolveChanges);
+    void Keypreparation() override { Keypreparation(false); }
+    void enterModalStep() override { Keypreparation(true); }
+    void endKeypreparation() override;
+
+    // --- LibraryHost
+    [[nodiscard]] bool inUploadView() const override { return !folderViewActive(); }
+    [[nodiscard]] bool FindInUploadList(const QString& fileName) const override;
+    void AddToUploadList(const QString& fileName) override;
+    void RemoveFromUploadList(const QString& fileName) override;
+    void clearUploadList() override;
+    [[nodiscard]] QString CurrentFile() const override { return currentFile_; }
+    void setCurrentFile(const QString& fileName) override { setcurrfile(fileName); }
+    [[nodiscard]] bool Changed() const override { return false; }
+    [[nodiscard]] bool Loading() const override { return false; }
+    [[nodiscard]] bool LoadFailed() const override { return loadFailed_; }
+    [[nodiscard]] bool fullScreen() const override { return fullScreen_; }
+    int& GridIndexBeforeFullScreen() override { return gridIndexBeforeFullScreen_; }
+    void ClearEditactions() override {}
+    void PromptSaveChanges(bool, bool) override {}
+    void DoShowImage() override;
+    void clearViewer() override;
+    void setAbortRequested() override {}
+    void setReshowRequested() override;
+    void postRepaintGrid() override;
+    void setWindowCaption(const QString& caption) override { setWindowTitle(caption); }
+    void setPictureToolsEnabled(bool) override {}
+    void switchRedEyeOff() override {}
+    [[nodiscard]] bool inModalStep() const override { return !KeyPreview; }
+    void showOriginalsView() override { SwitchView(true, false); }
+    void recordGetPicturesRequest() override;
+    bool runGetPicturesDialog(QString* folder) override;
+    void startFileDrag(const QStringList& files) override;
+    void popupFiles(QPoint) override {}
+
+    // --- UploadRunHost
+    bool settleCurrentPicture() override { return true; }
+    [[nodiscard]] QStringList currentFolderPictures() override;
+    void setBusyCursor(bool busy) override;
+    void showProgress(int current, int total, const QString& message, const QString& caption,
+                      bool canCancel) override;
+    void hideProgress() override;
+    void processEvents() override;
+    [[nodiscard]] void* windowHandle() override { return this; }
+    void uploadListEmptied() override;
     [[nodiscard]] Uploadiface& uploadLibrary();
     [[nodiscard]] ProgressDisplay& progressDisplay();
 
     // Posts one of the internal messages to this window.
     void postMessage(int message, const QString& text = QString(), bool flag = false);
-    // Posts WM_SHOW_IMAGE: the current picture is shown after the current event.
-    void DoShowImage();
 
     // The camera drive waiting for the next idle moment, and the camera
     // switch as the preferences last read it (off until they are opened).
@@ -90,7 +168,10 @@ public:
     // camera launch waits.
     bool KeyPreview = true;
     bool ShowPictureRequest = false;
+    // The picture on show was named by its path, not picked in the grid.
+    bool FileGivenExplicitly = false;
     bool GridRepaintRequest = false;
+    bool GetPicturesRequest = false;
 
     // Opens a picture given by its path: its folder becomes the current folder
     // and the picture the current one.
@@ -102,16 +183,29 @@ public:
     QFrame* LeftPanel = nullptr;
     QFrame* pnlGetPhotos = nullptr;
     QLabel* lblfolder = nullptr;
+    QToolButton* btnRecentFolder = nullptr;
+    QToolButton* BtnOpenFolder = nullptr;
+    QToolButton* btnUpload = nullptr;
     QFrame* pnlTabsFolders = nullptr;
+    TabPicture* imgTabsFolders = nullptr;
+    ClickLabel* lblSelFolders1 = nullptr;
+    ClickLabel* lblSelUpload1 = nullptr;
     QFrame* pnlTabsUpload = nullptr;
+    TabPicture* imgTabsUpload = nullptr;
+    ClickLabel* lblSelFolders2 = nullptr;
+    ClickLabel* lblSelUpload2 = nullptr;
     QFrame* pnlselection = nullptr;
-    QFrame* ThumbGrid = nullptr;
+    QToolButton* btnSelectAll = nullptr;
+    QToolButton* btndeselectall = nullptr;
+    TQCheckThumbGrid* ThumbGrid = nullptr;
     QSplitter* splitter = nullptr;
     QFrame* pnlToolbar = nullptr;
     QFrame* Qimage = nullptr;
     QFrame* xpnlStatusbar = nullptr;
     QProgressBar* pbrLoad = nullptr;
     QLabel* lblFilename = nullptr;
+    QToolButton* btnPrevious = nullptr;
+    QToolButton* btnNext = nullptr;
     QLineEdit* edtdirectory = nullptr;
 
 Q_SIGNALS:
@@ -139,6 +233,9 @@ private:
     void HideSplash();
     void Terminate();
     void ShowStartupPicture();
+    void ShowImage();
+    void pgcModesChange();
+    void ConnectControls();
     void WndProc(class MainMessageEvent& message);
 
     // The idle handler: runs when the event queue has just become empty.
@@ -154,8 +251,12 @@ private:
     QEventLoop* splashWait_ = nullptr;
     std::unique_ptr<Uploadiface> upload_;
     std::unique_ptr<ProgressDisplay> progress_;
-    QString currentFolder_;
+    std::unique_ptr<TIEFunctions> ieFunctions_;
+    std::unique_ptr<UploadList> uploadList_;
+    std::unique_ptr<LibraryController> library_;
     QString currentFile_;
+    bool loadFailed_ = true;
+    int gridIndexBeforeFullScreen_ = 0;
     QStringList handOffQueue_;
     bool setupRunning_ = false;
     bool closed_ = false;

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "controls/ui/ClickLabel.h"
+#include "foundation/SettingsFile.h"
+#include "library/ui/QCheckThumbGrid.h"
+#include "shell/ui/MainUnit.h"
+#include "support/ScriptedMessages.h"
+#include "upload/UploadList.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace palvo;
+
+namespace {
+
+// A main window on a folder of five generated pictures.
+class Views : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QFile::remove(SettingsFile::pathFor("Palvo Sender"));
+        const QString dataHome =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        QDir(dataHome + "/Palvo").removeRecursively();
+        for (int i = 1; i <= 5; ++i) {
+            QImage img(320, 240, QImage::Format_RGB32);
+            img.fill(QColor::fromHsv(i * 60, 200, 200));
+            ASSERT_TRUE(img.save(pictures.path() + QStringLiteral("/pic%1.jpg").arg(i)));
+        }
+        QFile other(pictures.path() + "/notes.txt");
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+        options.folders = InitialCode(program.path(), dataHome, QDir::tempPath(), pictures.path());
+        options.splashMinimumMs = 0;
+        options.screenSize = QSize(1280, 1024);
+        options.colourDepth = 24;
+        options.uploadLibraryPath = program.path() + "/libQUpload.so";
+        w = std::make_unique<TfrmMain>(options);
+        QSignalSpy finished(w.get(), &TfrmMain::setupFinished);
+        w->show();
+        ASSERT_TRUE(finished.wait(10000));
+        settle();
+    }
+    static void settle(int ms = 150) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    QString pic(int i) const { return pictures.path() + QStringLiteral("/pic%1.jpg").arg(i); }
+
+    QTemporaryDir program, pictures;
+    StartOptions options;
+    test::ScriptedMessages messages;
+    std::unique_ptr<TfrmMain> w;
+};
+
+} // namespace
+
+TEST_F(Views, StartFolderIsListedWithCountsCaptionAndButtons) {
+    EXPECT_EQ(w->ThumbGrid->ItemCount(), 5);
+    EXPECT_EQ(w->lblSelFolders1->text(), "originals (5)");
+    EXPECT_EQ(w->lblSelUpload1->text(), "to upload (0)");
+    EXPECT_EQ(w->lblSelFolders2->text(), "originals (5)");
+    // The first idle pass showed the first picture.
+    EXPECT_EQ(w->currentFile(), pic(1));
+    EXPECT_EQ(w->windowTitle(), "Palvo Sender - pic1.jpg");
+    EXPECT_EQ(w->lblFilename->text(), "pic1");
+    EXPECT_FALSE(w->btnPrevious->isEnabled());
+    EXPECT_TRUE(w->btnNext->isEnabled());
+    EXPECT_FALSE(w->btnUpload->isEnabled());
+    EXPECT_FALSE(w->btndeselectall->isEnabled());
+    EXPECT_TRUE(w->btnSelectAll->isEnabled());
+
+    w->btnNextClick();
+    w->btnNextClick();
+    settle();
+    EXPECT_EQ(w->currentFile(), pic(3));
+    EXPECT_TRUE(w->btnPrevious->isEnabled() && w->btnNext->isEnabled());
+    EXPECT_TRUE(w->StepPicture(+5)); // stops at the last picture
+    w->DoShowImage();
+    settle();
+    EXPECT_EQ(w->currentFile(), pic(5));
+    EXPECT_FALSE(w->btnNext->isEnabled());
+}
+
+TEST_F(Views, TickingListsForUploadAndTheUploadViewShowsTheList) {
+    w->library().ThumbGridCheckItem(pic(2), true);
+    w->library().ThumbGridCheckItem(pic(4), true);
+    settle();
+    EXPECT_EQ(w->uploadList().entries(), (QStringList{pic(2), pic(4)}));
+    EXPECT_EQ(w->lblSelUpload1->text(), "to upload (2)");
+    EXPECT_TRUE(w->btnUpload->isEnabled());
+    EXPECT_TRUE(w->btndeselectall->isEnabled());
+
+    // The left half of the visible tab picture asks for the active view: nothing happens.
+    QTest::mouseClick(w->imgTabsFolders, Qt::LeftButton, {}, QPoint(5, 20));
+    EXPECT_TRUE(w->folderViewActive());
+    QTest::mouseClick(w->lblSelUpload1, Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(w->folderViewActive());
+    EXPECT_EQ(w->ThumbGrid->ItemCount(), 2);
+    EXPECT_EQ(w->lblSelFolders2->text(), "originals (5)");
+    EXPECT_FALSE(w->btnSelectAll->isEnabled());
+    EXPECT_EQ(w->currentFile(), pic(2));
+
+    // Back through the tab picture's left half.
+    QTest::mouseClick(w->imgTabsUpload, Qt::LeftButton, {}, QPoint(5, 20));
+    settle();
+    EXPECT_TRUE(w->folderViewActive());
+    EXPECT_EQ(w->ThumbGrid->ItemCount(), 5);
+}
+
+TEST_F(Views, EmptyUploadViewAndEmptyFolder) {
+    w->lblSelUpload1Click(false);
+    settle();
+    EXPECT_EQ(w->ThumbGrid->ItemCount(), 0);
+    EXPECT_FALSE(w->btnPrevious->isEnabled() || w->btnNext->isEnabled());
+    w->lblSelUpload1Click(true);
+    QTemporaryDir empty;
+    w->library().Change2Directory(empty.path());
+    settle();
+    EXPECT_EQ(w->lblSelFolders1->text(), "originals (0)");
+    EXPECT_TRUE(w->windowTitle().endsWith(" - Folder: " + empty.path() + "/"));
+    EXPECT_FALSE(w->btnPrevious->isEnabled() || w->btnNext->isEnabled());
+}
+
+TEST_F(Views, FileNamesInLabelAndCaption) {
+    EXPECT_EQ(TfrmMain::ExtractJustName("/a/my.photo.jpg"), "my.photo");
+    EXPECT_EQ(TfrmMain::ExtractJustName("/a/noext"), "noext");
+    QImage img(64, 48, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    ASSERT_TRUE(img.save(pictures.path() + "/my.photo.jpg"));
+    w->directshow(pictures.path() + "/my.photo.jpg");
+    settle();
+    EXPECT_EQ(w->currentFile(), pictures.path() + "/my.photo.jpg");
+    EXPECT_EQ(w->lblFilename->text(), "my.photo");
+    EXPECT_EQ(w->windowTitle(), "Palvo Sender - my.photo.jpg");
+}

@@ -1,0 +1,130 @@
+// The upload run and the command-line upload with the real libQUpload.so and
+// the real palvo-service: what the frame finally holds.
+#include "qupload/DialogDriver.h"
+#include "service/ServiceProcess.h"
+
+#include "foundation/QFileRoutine.h"
+#include "support/ScriptedMessages.h"
+#include "upload/CameraPhotos.h"
+#include "upload/UploadFixtures.h"
+#include "upload/UploadList.h"
+#include "upload/UploadPictures.h"
+#include "upload/UploadRun.h"
+#include "upload/Uploadiface.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace palvo;
+using palvo::testing::DialogDriver;
+using palvo::testing::ServiceProcess;
+
+namespace {
+
+class QuietHost : public UploadRunHost {
+public:
+    int emptied = 0;
+    bool settleCurrentPicture() override { return true; }
+    QStringList currentFolderPictures() override { return {}; }
+    void Keypreparation() override {}
+    void endKeypreparation() override {}
+    void setBusyCursor(bool) override {}
+    void showProgress(int, int, const QString&, const QString&, bool) override {}
+    void hideProgress() override {}
+    void processEvents() override { QCoreApplication::processEvents(); }
+    void* windowHandle() override { return nullptr; }
+    void uploadListEmptied() override { ++emptied; }
+};
+
+// The pictures the service keeps for the account's frame, in order.
+QJsonArray framePictures(const QString& dataDir, QString* frameDir) {
+    const QStringList frames =
+        QDir(dataDir + "/frames").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    if (frames.size() != 1)
+        return {};
+    *frameDir = dataDir + "/frames/" + frames.first();
+    return QJsonDocument::fromJson(test::fileBytes(*frameDir + "/frame.json"))
+        .object()["pictures"]
+        .toArray();
+}
+
+TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
+    test::UploadFolders env;
+    const QString data = env.path("service");
+    ServiceProcess service(data, {"--account", "demo:secret"});
+    ASSERT_TRUE(service.start());
+    const QString config = env.path("QUpload.dat");
+    ASSERT_TRUE(test::putFile(
+        config, ("[Service]\nSERVER=" + service.url() + "\nRETRY_DELAY_MS=50\n").toUtf8()));
+    qputenv("QUPLOAD_CONFIG", QFile::encodeName(config));
+
+    // The window's run: three listed pictures, the middle one unreadable and
+    // skipped; the user signs in once.
+    const QString photos = env.path("photos");
+    ASSERT_TRUE(test::putFile(photos + "/a.jpg", test::cameraLikeJpeg(2400, 1800, 1)));
+    ASSERT_TRUE(test::putFile(photos + "/b.jpg", "not a picture"));
+    ASSERT_TRUE(test::gradientImage(500, 900).save(photos + "/c.png"));
+    UploadList list(env.settings, env.folders);
+    for (const char* name : {"a.jpg", "b.jpg", "c.png"})
+        list.AddToUploadList(photos + "/" + name);
+    ServiceConfig limits;
+    Uploadiface library(PALVO_PROGRAM_DIR "/" QUPLOAD_LIBRARY_NAME);
+    QuietHost host;
+    UploadContext context{list, env.settings, limits, env.folders, library, host, 2};
+    DialogDriver driver;
+    driver.signIns = {{"demo", "secret"}};
+    {
+        test::ScriptedMessages messages(true);
+        messages.answers = {mrOK};
+        const UploadRunResult result = UploadSelectionList(context);
+        EXPECT_EQ(result.outcome, UploadOutcome::Uploaded);
+        EXPECT_EQ(result.libraryResult, 2);
+        EXPECT_EQ(messages.asked.size(), 1);
+    }
+    EXPECT_EQ(driver.signInShown, 1);
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_EQ(host.emptied, 1);
+
+    // The command line, started as cron would: the remembered sign-in, no
+    // display.
+    const QString folder = env.path("cron");
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(test::putFile(folder + QString("/IMG_%1.JPG").arg(i),
+                                  test::cameraLikeJpeg(3000, 2000, quint64(10 + i))));
+    QProcess p;
+    QProcessEnvironment pe = QProcessEnvironment::systemEnvironment();
+    pe.remove("DISPLAY");
+    pe.insert("QT_QPA_PLATFORM", "xcb");
+    p.setProcessEnvironment(pe);
+    p.start(QString(PALVO_PROGRAM_DIR) + "/PSender", {"--upload", folder});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 0) << out.toStdString() << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains("Uploaded 3 pictures")) << out.toStdString();
+
+    QString frameDir;
+    const QJsonArray pictures = framePictures(data, &frameDir);
+    ASSERT_EQ(pictures.size(), 5);
+    const QStringList names = {"a.jpg", "c.jpg", "IMG_0.JPG", "IMG_1.JPG", "IMG_2.JPG"};
+    const QSize size(640, 480);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        const QJsonObject picture = pictures[i].toObject();
+        EXPECT_EQ(picture["name"].toString(), names[i]);
+        EXPECT_EQ(picture["width"].toInt(), size.width());
+        const QByteArray stored = test::fileBytes(frameDir + "/" + picture["file"].toString());
+        EXPECT_LT(stored.size(), 65499);
+        EXPECT_EQ(decodeJpeg(stored).image.size(), size);
+    }
+    // Nothing prepared is left behind by either.
+    EXPECT_EQ(QDir(TempFolder()).entryList({"*.jpg", "*.JPG", "~plvlist*"}, QDir::Files),
+              QStringList());
+    qunsetenv("QUPLOAD_CONFIG");
+}
+
+} // namespace
