@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -72,8 +73,9 @@ TEST(SingleInstance, TheProgramHandsOffAndExitsZero) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(PALVO_PROGRAM_DIR) + "/PSender", exe));
     QFile::setPermissions(exe, QFileDevice::ExeOwner | QFileDevice::ReadOwner);
     QFile picture(folder.path() + "/beach.jpg");
-    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
-    picture.close();
+    QImage beach(320, 240, QImage::Format_RGB32);
+    beach.fill(QColor(30, 120, 200));
+    ASSERT_TRUE(beach.save(picture.fileName()));
 
     QProcess first;
     first.setProcessChannelMode(QProcess::ForwardedErrorChannel);

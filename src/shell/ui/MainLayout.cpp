@@ -146,9 +146,8 @@ void TfrmMain::CreateRegions() {
     rightColumn->setSpacing(0);
     pnlToolbar = Region(right, "pnlToolbar", 107);
     rightColumn->addWidget(pnlToolbar);
-    Qimage = Region(right, "Qimage");
-    Qimage->setAutoFillBackground(true);
-    rightColumn->addWidget(Qimage, 1);
+    pnlImageHolder = Region(right, "pnlImageHolder");
+    rightColumn->addWidget(pnlImageHolder, 1);
     xpnlStatusbar = Region(right, "xpnlStatusbar", 54);
     pbrLoad = new QProgressBar(xpnlStatusbar);
     pbrLoad->setObjectName(QStringLiteral("pbrLoad"));
@@ -165,6 +164,21 @@ void TfrmMain::CreateRegions() {
     btnNext = Button(xpnlStatusbar, "btnNext", QStringLiteral("\u25B6"),
                      QStringLiteral("Go to next picture in folder"));
     btnNext->setGeometry(352, 14, 28, 26);
+    lblZoom = new QLabel(QStringLiteral("100%"), xpnlStatusbar);
+    lblZoom->setObjectName(QStringLiteral("lblZoom"));
+    lblZoom->setGeometry(392, 18, 50, 20);
+    btnPalvoOn = Button(xpnlStatusbar, "btnPalvoOn", QStringLiteral("Frame"),
+                        QStringLiteral("Show the picture as the frame will show it"));
+    btnPalvoOff = Button(xpnlStatusbar, "btnPalvoOff", QStringLiteral("Full size"),
+                         QStringLiteral("Show the picture at its full size"));
+    fullscreenbtn = Button(xpnlStatusbar, "fullscreenbtn", QStringLiteral("Full screen"),
+                           QStringLiteral("Show the pictures full screen"));
+    for (QToolButton* b : {btnPalvoOn, btnPalvoOff, fullscreenbtn})
+        b->setCheckable(true);
+    btnPalvoOn->setChecked(true);
+    btnPalvoOn->setGeometry(448, 14, 56, 26);
+    btnPalvoOff->setGeometry(506, 14, 64, 26);
+    fullscreenbtn->setGeometry(576, 14, 80, 26);
     rightColumn->addWidget(xpnlStatusbar);
 
     splitter->setStretchFactor(0, 0);

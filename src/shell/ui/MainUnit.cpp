@@ -9,6 +9,7 @@
 #include "foundation/QRoutine.h"
 #include "foundation/Version.h"
 #include "imaging/IEFunctions.h"
+#include "imaging/ui/PictureView.h"
 #include "library/TextRoutines.h"
 #include "library/ThumbnailCache.h"
 #include "library/ui/QCheckThumbGrid.h"
@@ -112,6 +113,7 @@ void TfrmMain::FormCreate() {
 
     if (WindowCreated)
         return;
+    viewer_ = std::make_unique<PictureViewer>(*this, settings, serviceConfig, pnlImageHolder);
     ieFunctions_ = std::make_unique<TIEFunctions>();
     ThumbGrid->setAttachedIEFunctions(ieFunctions_.get());
     uploadList_ = std::make_unique<UploadList>(settings, folders);
@@ -189,6 +191,8 @@ void TfrmMain::Setup() {
     }
 
     library_->applySettings(settings);
+    viewer_->settingsChanged();
+    viewer_->SetCurrentShrinkToFit(settings.Shrink);
     library_->setupCaches(GetFolder(3));
     navigation().LastListedFolder.clear();
     navigation().Updatecurrentdirectory(settings.StartUpDirectory, false, false, true);
@@ -282,40 +286,9 @@ void TfrmMain::HideSplash() {
 }
 
 void TfrmMain::directshow(const QString& path) {
-    const QString source = QStringLiteral("directshow");
-    DebugLog::write(source, QStringLiteral("Start, file=") + path);
-    if (!KeyPreview)
-        return;
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        qMessageDlg(
-            QStringLiteral("Error processing file, it may be corrupted or no longer be available."),
-            MsgType::Information, mbOK);
-        return;
-    }
-    if (!folderViewActive())
+    if (!folderViewActive() && KeyPreview)
         SwitchView(true, false);
-    navigation().Updatecurrentdirectory(info.absolutePath(), true, true, false);
-    edtdirectory->setText(GetCurrentFolder());
-    DebugLog::write(source, QStringLiteral("directory is now: ") + GetCurrentFolder());
-    if (checksupportedformat(info.fileName())) {
-        const QString file = info.absoluteFilePath();
-        currentFile_ = file;
-        FileGivenExplicitly = true;
-        const QStringList& list = navigation().folderList;
-        int index = int(list.indexOf(file));
-        if (index < 0)
-            index = int(list.indexOf(QLatin1Char(';') + file));
-        DebugLog::write(source, QStringLiteral("Index of Image =") + QString::number(index));
-        if (index >= 0) {
-            if (fullScreen_)
-                gridIndexBeforeFullScreen_ = index;
-            else
-                ThumbGrid->SelectIndex(index, true);
-        }
-        DoShowImage();
-    }
-    DebugLog::write(source, QStringLiteral("end"));
+    viewer_->directshow(path);
 }
 
 void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
@@ -401,10 +374,13 @@ void TfrmMain::idlePass() {
         close();
         return;
     }
-    if (ShowPictureRequest) {
+    if (ShowPictureRequest && !Loading()) {
         ShowPictureRequest = false;
         DoShowImage();
+        doselectstatus();
     }
+    if (viewer_->idleReshow())
+        doselectstatus();
     if (!UpdateCheckPending)
         return;
     UpdateCheckPending = false;
@@ -454,7 +430,7 @@ void TfrmMain::WndProc(MainMessageEvent& message) {
         message.result = 1;
         break;
     case WM_SHOW_IMAGE:
-        ShowImage();
+        viewer_->ShowImage();
         break;
     case WM_GET_PICTURES:
         BtnOpenFolderClick();
@@ -467,13 +443,15 @@ void TfrmMain::WndProc(MainMessageEvent& message) {
 
 void TfrmMain::ShowStartupPicture() {
     // The quick-start guide comes with the guide itself.
-    if (currentFile_.isEmpty() && ThumbGrid->ItemCount() > 0) {
+    if (CurrentFile().isEmpty() && ThumbGrid->ItemCount() > 0) {
         DoShowImage();
         return;
     }
-    QPalette pal = Qimage->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    Qimage->setPalette(pal);
+    viewer_->view().setBackgroundColour(Qt::white);
+    const QImage startup =
+        LoadProgramPicture(folders.programFolder + QStringLiteral("startup.xdl"));
+    if (!startup.isNull())
+        viewer_->view().setImage(startup);
     pbrLoad->hide();
 }
 
@@ -509,7 +487,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::StoreWindowPosition() {
-    if (fullScreen_)
+    if (fullScreen())
         return;
     settings.SPMax = isMaximized();
     const QRect bounds = isMaximized() ? normalBounds_ : QRect(pos(), size());

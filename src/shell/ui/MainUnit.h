@@ -4,6 +4,7 @@
 #include "foundation/ProgramFolders.h"
 #include "foundation/ServiceConfig.h"
 #include "foundation/SettingsStore.h"
+#include "imaging/ui/PictureViewer.h"
 #include "library/ui/LibraryController.h"
 #include "upload/UploadRun.h"
 
@@ -48,7 +49,7 @@ struct StartOptions {
 
 // The main window. It owns every long-lived object of the run: settings,
 // service configuration, folders, lists and the upload library binding.
-class TfrmMain : public QMainWindow, public LibraryHost, public UploadRunHost {
+class TfrmMain : public QMainWindow, public LibraryHost, public UploadRunHost, public ViewerHost {
     Q_OBJECT
 public:
     explicit TfrmMain(StartOptions options = {}, QWidget* parent = nullptr);
@@ -85,7 +86,8 @@ public:
 
     // The current folder (shown in the folders view) and picture.
     [[nodiscard]] QString GetCurrentFolder() const;
-    [[nodiscard]] QString currentFile() const { return currentFile_; }
+    [[nodiscard]] QString currentFile() const { return viewer_->state.CurrentFile; }
+    [[nodiscard]] PictureViewer& viewer() { return *viewer_; }
     [[nodiscard]] QString GetFolder(int kind) const;
 
     // Views and status.
@@ -95,7 +97,6 @@ public:
     void doselectstatus() override;
     void setcurrfile(const QString& fileName);
     void clearcurrfile() override;
-    void docurrfileinfo();
     [[nodiscard]] static QString ExtractJustName(const QString& path);
     // Moves delta pictures on in the active list; true when it hit an end.
     bool StepPicture(int delta);
@@ -120,18 +121,18 @@ public:
     void AddToUploadList(const QString& fileName) override;
     void RemoveFromUploadList(const QString& fileName) override;
     void clearUploadList() override;
-    [[nodiscard]] QString CurrentFile() const override { return currentFile_; }
+    [[nodiscard]] QString CurrentFile() const override { return viewer_->state.CurrentFile; }
     void setCurrentFile(const QString& fileName) override { setcurrfile(fileName); }
     [[nodiscard]] bool Changed() const override { return false; }
-    [[nodiscard]] bool Loading() const override { return false; }
-    [[nodiscard]] bool LoadFailed() const override { return loadFailed_; }
-    [[nodiscard]] bool fullScreen() const override { return fullScreen_; }
-    int& GridIndexBeforeFullScreen() override { return gridIndexBeforeFullScreen_; }
+    [[nodiscard]] bool Loading() const override { return viewer_->state.Loading; }
+    [[nodiscard]] bool LoadFailed() const override { return viewer_->state.LoadFailed; }
+    [[nodiscard]] bool fullScreen() const override { return viewer_->fullScreen(); }
+    int& GridIndexBeforeFullScreen() override { return viewer_->state.GridIndexBeforeFullScreen; }
     void ClearEditactions() override {}
     void PromptSaveChanges(bool, bool) override {}
     void DoShowImage() override;
     void clearViewer() override;
-    void setAbortRequested() override {}
+    void setAbortRequested() override { viewer_->setAbortRequested(); }
     void setReshowRequested() override;
     void postRepaintGrid() override;
     void setWindowCaption(const QString& caption) override { setWindowTitle(caption); }
@@ -154,6 +155,35 @@ public:
     void processEvents() override;
     [[nodiscard]] void* windowHandle() override { return this; }
     void uploadListEmptied() override;
+
+    // --- ViewerHost
+    [[nodiscard]] int gridItemCount() const override;
+    [[nodiscard]] int gridCurrentIndex() const override;
+    [[nodiscard]] QString gridFileName(int index) const override;
+    [[nodiscard]] int gridIndexOf(const QString& fileName) const override;
+    void selectGridIndex(int index) override;
+    void refreshGrid() override;
+    void focusGrid() override;
+    void setloading(bool loading) override;
+    void docurrfileinfo() override;
+    void clearFileNameLabel() override;
+    void setZoomLabel(const QString& text) override;
+    void showLoadGauge(bool visible) override;
+    void setModeButtons(bool receiverView) override;
+    void setFullScreenButton(bool down) override;
+    [[nodiscard]] bool debugMode() const override { return DebugLogging; }
+    [[nodiscard]] bool windowClosing() const override { return closed_; }
+    void storeDescription() override {}
+    void resetChangeState() override {}
+    void loadDescription(const QString&) override {}
+    void deleteLeftoverTempFiles() override {}
+    [[nodiscard]] bool cropUnderWay() const override { return false; }
+    [[nodiscard]] bool redEyeActive() const override { return false; }
+    void selectionOverlayChanged() override {}
+    void repositionCaption() override {}
+    QString Updatecurrentdirectory(const QString& folder) override;
+    void setWindowFullScreen(bool on) override;
+    void setFullScreenChrome(bool fullScreen) override;
     [[nodiscard]] Uploadiface& uploadLibrary();
     [[nodiscard]] ProgressDisplay& progressDisplay();
 
@@ -168,8 +198,6 @@ public:
     // camera launch waits.
     bool KeyPreview = true;
     bool ShowPictureRequest = false;
-    // The picture on show was named by its path, not picked in the grid.
-    bool FileGivenExplicitly = false;
     bool GridRepaintRequest = false;
     bool GetPicturesRequest = false;
 
@@ -200,12 +228,16 @@ public:
     TQCheckThumbGrid* ThumbGrid = nullptr;
     QSplitter* splitter = nullptr;
     QFrame* pnlToolbar = nullptr;
-    QFrame* Qimage = nullptr;
+    QFrame* pnlImageHolder = nullptr;
     QFrame* xpnlStatusbar = nullptr;
     QProgressBar* pbrLoad = nullptr;
     QLabel* lblFilename = nullptr;
     QToolButton* btnPrevious = nullptr;
     QToolButton* btnNext = nullptr;
+    QLabel* lblZoom = nullptr;
+    QToolButton* btnPalvoOn = nullptr;
+    QToolButton* btnPalvoOff = nullptr;
+    QToolButton* fullscreenbtn = nullptr;
     QLineEdit* edtdirectory = nullptr;
 
 Q_SIGNALS:
@@ -233,7 +265,6 @@ private:
     void HideSplash();
     void Terminate();
     void ShowStartupPicture();
-    void ShowImage();
     void pgcModesChange();
     void ConnectControls();
     void WndProc(class MainMessageEvent& message);
@@ -254,17 +285,15 @@ private:
     std::unique_ptr<TIEFunctions> ieFunctions_;
     std::unique_ptr<UploadList> uploadList_;
     std::unique_ptr<LibraryController> library_;
-    QString currentFile_;
-    bool loadFailed_ = true;
-    int gridIndexBeforeFullScreen_ = 0;
+    std::unique_ptr<PictureViewer> viewer_;
     QStringList handOffQueue_;
     bool setupRunning_ = false;
     bool closed_ = false;
     bool idleScheduled_ = false;
     bool inIdle_ = false;
-    bool fullScreen_ = false;
     int panelWidthToRestore_ = 0;
     QRect normalBounds_;
+    QRect boundsBeforeFullScreen_;
 };
 
 } // namespace palvo

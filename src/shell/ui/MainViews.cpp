@@ -3,6 +3,7 @@
 #include "shell/ui/MainUnit.h"
 
 #include "controls/ui/ClickLabel.h"
+#include "controls/ui/Controls.h"
 #include "foundation/QFileRoutine.h"
 #include "library/FolderNavigation.h"
 #include "library/TextRoutines.h"
@@ -18,6 +19,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QToolButton>
 
 namespace palvo {
@@ -32,6 +34,12 @@ void TfrmMain::ConnectControls() {
     connect(btndeselectall, &QToolButton::clicked, this,
             [this] { library_->btnSelectAllClick(false); });
     connect(btnPrevious, &QToolButton::clicked, this, &TfrmMain::btnPreviousClick);
+    for (QToolButton* mode : {btnPalvoOn, btnPalvoOff})
+        connect(mode, &QToolButton::clicked, this,
+                [this] { viewer_->btnPalvoOffClick(btnPalvoOn->isChecked()); });
+    connect(fullscreenbtn, &QToolButton::clicked, this,
+            [this] { viewer_->dofullscreen(!viewer_->fullScreen()); });
+    connect(viewer_.get(), &PictureViewer::loadEnded, this, [this] { scheduleIdle(); });
     connect(btnNext, &QToolButton::clicked, this, &TfrmMain::btnNextClick);
     for (ClickLabel* label : {lblSelFolders1, lblSelFolders2})
         connect(label, &ClickLabel::clicked, this, [this] { lblSelUpload1Click(true); });
@@ -42,7 +50,7 @@ void TfrmMain::ConnectControls() {
     // A click on a thumbnail makes it the picture on show.
     connect(ThumbGrid, &TQCheckThumbGrid::gridMouseUp, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
-                if (button == Qt::LeftButton && ThumbGrid->CurrentFileName() != currentFile_)
+                if (button == Qt::LeftButton && ThumbGrid->CurrentFileName() != CurrentFile())
                     DoShowImage();
             });
 }
@@ -62,7 +70,7 @@ void TfrmMain::SwitchView(bool foldersView, bool force) {
     // the upload list's own operations.
     ThumbGrid->setAttachedListBox(foldersView ? &navigation().folderList
                                               : const_cast<QStringList*>(&uploadList_->entries()));
-    currentFile_.clear();
+    viewer_->state.CurrentFile.clear();
     ThumbGrid->Reload(true, true, true);
     doselectstatus();
     if (ThumbGrid->ItemCount() == 0)
@@ -98,20 +106,24 @@ void TfrmMain::doselectstatus() {
     int position = 0;
     int selected = 0;
     const int total = ThumbGrid->ItemCount();
-    if (fullScreen_) {
-        if (gridIndexBeforeFullScreen_ < 0)
-            gridIndexBeforeFullScreen_ = 0;
-        position = gridIndexBeforeFullScreen_ + 1;
+    int& slide = GridIndexBeforeFullScreen();
+    if (fullScreen()) {
+        if (slide < 0)
+            slide = 0;
+        position = slide + 1;
         selected = 1;
     } else {
         position = ThumbGrid->CurrentIndex + 1;
         selected = ThumbGrid->SelectedCount();
-        if (selected == 0 && !currentFile_.isEmpty())
+        if (selected == 0 && !CurrentFile().isEmpty())
             selected = 1;
     }
     btnUpload->setEnabled(!uploadList_->isEmpty());
     btnPrevious->setEnabled(total > 0 && position > 1);
     btnNext->setEnabled(total > 0 && position < total);
+    btnPalvoOn->setEnabled(total > 0);
+    btnPalvoOff->setEnabled(total > 0);
+    fullscreenbtn->setEnabled(total > 0);
     library_->DoButtonStatus();
     if (qMin(selected, total) < 1) {
         lblFilename->clear();
@@ -137,50 +149,41 @@ QString TfrmMain::ExtractJustName(const QString& path) {
 }
 
 void TfrmMain::setcurrfile(const QString& fileName) {
+    QString& current = viewer_->state.CurrentFile;
     if (!fileName.isEmpty())
-        currentFile_ = fileName;
+        current = fileName;
     else
-        currentFile_ = ThumbGrid->FileNameAt(fullScreen_ ? gridIndexBeforeFullScreen_
-                                                         : ThumbGrid->CurrentIndex);
+        current = ThumbGrid->FileNameAt(fullScreen() ? GridIndexBeforeFullScreen()
+                                                     : ThumbGrid->CurrentIndex);
     docurrfileinfo();
 }
 
 void TfrmMain::docurrfileinfo() {
-    if (currentFile_.isEmpty())
+    const QString& current = CurrentFile();
+    if (current.isEmpty())
         return;
-    setWindowTitle(settings.programName() + QStringLiteral(" - ") +
-                   QFileInfo(currentFile_).fileName());
-    lblFilename->setText(MinimizeString(lblFilename->fontMetrics(), lblFilename->width(),
-                                        ExtractJustName(currentFile_)));
+    setWindowTitle(settings.programName() + QStringLiteral(" - ") + QFileInfo(current).fileName());
+    lblFilename->setText(
+        MinimizeString(lblFilename->fontMetrics(), lblFilename->width(), ExtractJustName(current)));
 }
 
 void TfrmMain::clearcurrfile() {
-    currentFile_.clear();
+    viewer_->state.CurrentFile.clear();
     lblFilename->clear();
-    loadFailed_ = true;
-    clearViewer();
+    viewer_->state.LoadFailed = true;
+    viewer_->clearViewer();
     doselectstatus();
 }
 
-void TfrmMain::clearViewer() {}
-
-void TfrmMain::ShowImage() {
-    // The viewer shows the picture; until it is wired in, the picture on show
-    // is the grid's current one.
-    if (FileGivenExplicitly && !currentFile_.isEmpty())
-        setcurrfile(currentFile_);
-    else
-        setcurrfile(QString());
-    FileGivenExplicitly = false;
-    loadFailed_ = currentFile_.isEmpty();
-    doselectstatus();
+void TfrmMain::clearViewer() {
+    viewer_->clearViewer();
 }
 
 bool TfrmMain::StepPicture(int delta) {
     const int count = ThumbGrid->ItemCount();
     if (count == 0)
         return false;
-    const int base = fullScreen_ ? qMax(0, gridIndexBeforeFullScreen_) : ThumbGrid->CurrentIndex;
+    const int base = fullScreen() ? qMax(0, GridIndexBeforeFullScreen()) : ThumbGrid->CurrentIndex;
     int target = base + delta;
     bool hitEnd = false;
     if (target < 0) {
@@ -190,8 +193,8 @@ bool TfrmMain::StepPicture(int delta) {
         target = count - 1;
         hitEnd = true;
     }
-    if (fullScreen_)
-        gridIndexBeforeFullScreen_ = target;
+    if (fullScreen())
+        GridIndexBeforeFullScreen() = target;
     else
         ThumbGrid->SelectIndex(target, true);
     return hitEnd;
@@ -266,7 +269,7 @@ void TfrmMain::clearUploadList() {
 }
 
 void TfrmMain::setReshowRequested() {
-    ShowPictureRequest = true;
+    viewer_->setReshowRequested();
     scheduleIdle();
 }
 
@@ -310,6 +313,91 @@ void TfrmMain::uploadListEmptied() {
     }
     ThumbGrid->viewport()->update();
     doselectstatus();
+}
+
+// ------------------------------------------------------------------ viewer host
+
+int TfrmMain::gridItemCount() const {
+    return ThumbGrid->ItemCount();
+}
+
+int TfrmMain::gridCurrentIndex() const {
+    return ThumbGrid->CurrentIndex;
+}
+
+QString TfrmMain::gridFileName(int index) const {
+    return entryPath(ThumbGrid->FileNameAt(index));
+}
+
+int TfrmMain::gridIndexOf(const QString& fileName) const {
+    const QStringList& list =
+        folderViewActive() ? library_->folders().folderList : uploadList_->entries();
+    const qsizetype plain = list.indexOf(fileName);
+    return int(plain >= 0 ? plain : list.indexOf(QLatin1Char(';') + fileName));
+}
+
+void TfrmMain::selectGridIndex(int index) {
+    ThumbGrid->SelectIndex(index, true);
+}
+
+void TfrmMain::refreshGrid() {
+    ThumbGrid->Reload(false, false, false);
+    ThumbGrid->viewport()->update();
+    focusGrid();
+}
+
+void TfrmMain::focusGrid() {
+    SafeFocus(ThumbGrid);
+}
+
+void TfrmMain::setloading(bool) {
+    library_->DoButtonStatus();
+}
+
+void TfrmMain::clearFileNameLabel() {
+    lblFilename->clear();
+}
+
+void TfrmMain::setZoomLabel(const QString& text) {
+    lblZoom->setText(text);
+}
+
+void TfrmMain::showLoadGauge(bool visible) {
+    pbrLoad->setRange(0, visible ? 0 : 100);
+    pbrLoad->setVisible(visible);
+}
+
+void TfrmMain::setModeButtons(bool receiverView) {
+    btnPalvoOn->setChecked(receiverView);
+    btnPalvoOff->setChecked(!receiverView);
+}
+
+void TfrmMain::setFullScreenButton(bool down) {
+    fullscreenbtn->setChecked(down);
+}
+
+QString TfrmMain::Updatecurrentdirectory(const QString& folder) {
+    navigation().Updatecurrentdirectory(folder, true, true, false);
+    edtdirectory->setText(GetCurrentFolder());
+    return GetCurrentFolder();
+}
+
+void TfrmMain::setWindowFullScreen(bool on) {
+    if (on) {
+        StoreWindowPosition();
+        boundsBeforeFullScreen_ = geometry();
+        showFullScreen();
+    } else {
+        showNormal();
+        if (boundsBeforeFullScreen_.isValid())
+            setGeometry(boundsBeforeFullScreen_);
+    }
+}
+
+void TfrmMain::setFullScreenChrome(bool fullScreen) {
+    for (QWidget* part : {static_cast<QWidget*>(LeftPanel), static_cast<QWidget*>(pnlMenu),
+                          static_cast<QWidget*>(pnlToolbar), static_cast<QWidget*>(xpnlStatusbar)})
+        part->setVisible(!fullScreen);
 }
 
 } // namespace palvo

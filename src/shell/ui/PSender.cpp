@@ -8,6 +8,7 @@
 #include "upload/CommandLineJob.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QImageReader>
 #include <QSocketNotifier>
 
@@ -35,6 +36,16 @@ void CloseOnTerminationSignals(QWidget* window) {
     QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
         char byte = 0;
         [[maybe_unused]] const auto got = ::read(g_signalPipe[0], &byte, 1);
+        // A message or question that is open ends as if cancelled first.
+        for (int tries = 0; tries < 10; ++tries) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == window)
+                break;
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else
+                modal->close();
+        }
         window->close();
     });
     struct sigaction action {};
