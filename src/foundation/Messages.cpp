@@ -54,6 +54,12 @@ int qMessageDlg(const QString& message, MsgType type, int buttons, int /*helpCon
         ShowCustomMessage(message);
         return mrOK;
     }
+    if (buttons == mbYesNo) {
+        if (g_handler)
+            return g_handler->showQuestion(MessageCaption(type), message) == mrYes ? mrYes : mrNo;
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        return mrNo;
+    }
     return ShowCustomConfirmDialog(MessageCaption(type), message);
 }
 

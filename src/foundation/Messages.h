@@ -11,13 +11,16 @@ namespace palvo {
 
 enum class MsgType { Warning = 0, Error = 1, Information = 2, Confirmation = 3, Custom = 4 };
 
-// Button sets: OK only, or (any other value) OK with Cancel.
+// Button sets: OK only, Yes with No, or (any other value) OK with Cancel.
 inline constexpr int mbOK = 4;
 inline constexpr int mbOKCancel = 12;
+inline constexpr int mbYesNo = 3;
 
 // Results.
 inline constexpr int mrOK = 1;
 inline constexpr int mrCancel = 2;
+inline constexpr int mrYes = 6;
+inline constexpr int mrNo = 7;
 
 class MessageHandler {
 public:
@@ -26,6 +29,11 @@ public:
     virtual void showMessage(const QString& message) = 0;
     // A confirmation with OK and Cancel; returns mrOK or mrCancel.
     virtual int showConfirm(const QString& caption, const QString& message) = 0;
+    // A question with Yes and No; returns mrYes or mrNo. By default it is the
+    // confirmation, OK standing for Yes.
+    virtual int showQuestion(const QString& caption, const QString& message) {
+        return showConfirm(caption, message) == mrOK ? mrYes : mrNo;
+    }
 };
 
 // Installs the handler (nullptr restores the standard-error fallback) and
@@ -33,8 +41,9 @@ public:
 MessageHandler* setMessageHandler(MessageHandler* handler);
 MessageHandler* messageHandler();
 
-// With the OK-only set: shows the message and returns mrOK. Otherwise asks
-// with the caption of the type and returns mrOK or mrCancel.
+// With the OK-only set: shows the message and returns mrOK. With Yes/No: asks
+// with the caption of the type and returns mrYes or mrNo. Otherwise asks with
+// the caption of the type and returns mrOK or mrCancel.
 int qMessageDlg(const QString& message, MsgType type, int buttons, int helpContext = 0);
 void ShowCustomMessage(const QString& message);
 int ShowCustomConfirmDialog(const QString& caption, const QString& message);

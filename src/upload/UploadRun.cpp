@@ -125,7 +125,7 @@ UploadRunResult UploadSelectionList(UploadContext& context) {
             }
             const QString question =
                 kSkipQuestion1 + entries.at(i) + QStringLiteral("\n\n") + kSkipQuestion2;
-            if (qMessageDlg(question, MsgType::Error, mbOKCancel) != mrOK) {
+            if (qMessageDlg(question, MsgType::Error, mbYesNo) != mrYes) {
                 result.outcome = UploadOutcome::Stopped;
                 return result;
             }

@@ -84,6 +84,16 @@ TEST(MessageWindow, MessagesAndConfirmations) {
         EXPECT_EQ(seen.caption, "Upload");
     }
     {
+        Seen seen;
+        OnNextMessageWindow(&seen, [](TdlgCustomMsg* d) {
+            EXPECT_EQ(d->btnOK->text(), "Yes");
+            EXPECT_EQ(d->btnCancel->text(), "No");
+            QTest::mouseClick(d->btnCancel, Qt::LeftButton);
+        });
+        EXPECT_EQ(qMessageDlg("Skip it?", MsgType::Error, mbYesNo), mrNo);
+        EXPECT_EQ(seen.caption, "Error");
+    }
+    {
         // The close box counts as Cancel.
         Seen seen;
         OnNextMessageWindow(&seen, [](TdlgCustomMsg* d) { d->close(); });

@@ -43,6 +43,12 @@ TdlgCustomMsg::TdlgCustomMsg(QWidget* parent) : QDialog(parent) {
     CentreOnScreen(this);
 }
 
+void TdlgCustomMsg::setYesNo() {
+    setConfirmation(true);
+    btnOK->setText(QStringLiteral("Yes"));
+    btnCancel->setText(QStringLiteral("No"));
+}
+
 void TdlgCustomMsg::setMessage(const QString& message) {
     lblMessage->setText(message);
 }
@@ -75,6 +81,14 @@ int WidgetMessageHandler::showConfirm(const QString& caption, const QString& mes
     dialog.setMessage(message);
     dialog.setConfirmation(true);
     return dialog.exec() == QDialog::Accepted ? mrOK : mrCancel;
+}
+
+int WidgetMessageHandler::showQuestion(const QString& caption, const QString& message) {
+    TdlgCustomMsg dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setMessage(message);
+    dialog.setYesNo();
+    return dialog.exec() == QDialog::Accepted ? mrYes : mrNo;
 }
 
 } // namespace palvo

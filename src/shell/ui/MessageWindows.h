@@ -19,6 +19,8 @@ public:
     void setMessage(const QString& message);
     // Hides the finish button and shows OK and Cancel.
     void setConfirmation(bool confirmation);
+    // The confirmation's two buttons read Yes and No.
+    void setYesNo();
 
     QLabel* lblMessage = nullptr;
     QPushButton* btnFinish = nullptr;
@@ -36,6 +38,7 @@ public:
 
     void showMessage(const QString& message) override;
     int showConfirm(const QString& caption, const QString& message) override;
+    int showQuestion(const QString& caption, const QString& message) override;
 
 private:
     MessageHandler* previous_ = nullptr;
