@@ -25,32 +25,6 @@ using palvo::testing::ServiceProcess;
 
 namespace {
 
-class Host : public UploadRunHost {
-public:
-    bool settleCurrentPicture() override { return true; }
-    QStringList currentFolderPictures() override { return {}; }
-    void Keypreparation() override {}
-    void endKeypreparation() override {}
-    void setBusyCursor(bool) override {}
-    void showProgress(int, int, const QString&, const QString&, bool) override {}
-    void hideProgress() override {}
-    void processEvents() override { QCoreApplication::processEvents(); }
-    void* windowHandle() override { return nullptr; }
-    void uploadListEmptied() override {}
-};
-
-QJsonArray FramePictures(const QString& dataDir, QString* frameDir) {
-    const QStringList frames =
-        QDir(dataDir + "/frames").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    if (frames.size() != 1)
-        return {};
-    *frameDir = dataDir + "/frames/" + frames.first();
-    QFile f(*frameDir + "/frame.json");
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(f.readAll()).object()["pictures"].toArray();
-}
-
 QStringList PreparedLeftovers() {
     return QDir(TempFolder()).entryList({"*.jpg", "*.JPG", "~plvlist*"}, QDir::Files);
 }
@@ -77,7 +51,7 @@ TEST(UploadEndToEnd, ThreePicturesReachTheFrameAndAStoppedServiceKeepsTheList) {
         list.AddToUploadList(photos + "/" + name);
     ServiceConfig limits;
     Uploadiface library(PALVO_PROGRAM_DIR "/" QUPLOAD_LIBRARY_NAME);
-    Host host;
+    test::QuietUploadHost host;
     UploadContext context{list, env.settings, limits, env.folders, library, host, 2};
     DialogDriver driver;
     driver.signIns = {{"demo", "secret"}};
@@ -91,7 +65,7 @@ TEST(UploadEndToEnd, ThreePicturesReachTheFrameAndAStoppedServiceKeepsTheList) {
     EXPECT_EQ(PreparedLeftovers(), QStringList());
 
     QString frameDir;
-    const QJsonArray pictures = FramePictures(data, &frameDir);
+    const QJsonArray pictures = test::FramePictures(data, &frameDir);
     ASSERT_EQ(pictures.size(), 3);
     const QStringList names{"one.jpg", "two.jpg", "three.jpg"};
     const QList<QSize> sizes{{640, 480}, {640, 480}, {320, 240}};

@@ -2,6 +2,7 @@
 
 #include "foundation/DebugLog.h"
 #include "foundation/SettingsFile.h"
+#include "shell/MainWindowFixture.h"
 #include "shell/ui/MainUnit.h"
 #include "support/ScriptedMessages.h"
 
@@ -27,16 +28,8 @@ QByteArray readAll(const QString& path) {
 class Startup : public ::testing::Test {
 protected:
     void SetUp() override {
-        QFile::remove(SettingsFile::pathFor("Palvo Sender"));
-        const QString dataHome =
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        QDir(dataHome + "/Palvo").removeRecursively();
-        folders = InitialCode(program.path(), dataHome, QDir::tempPath(), pictures.path());
-        options.folders = folders;
-        options.splashMinimumMs = 0;
-        options.screenSize = QSize(1280, 1024);
-        options.colourDepth = 24;
-        options.uploadLibraryPath = program.path() + "/libQUpload.so"; // not there
+        options = test::FirstStartOptions(program.path(), pictures.path());
+        folders = *options.folders;
     }
 
     // Shows the window and waits for Setup to end.
@@ -45,13 +38,7 @@ protected:
         w.show();
         ASSERT_TRUE(finished.wait(10000));
     }
-    // Lets the idle handler run its pending work.
-    static void settle(int ms = 200) {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    static void settle(int ms = 200) { test::Settle(ms); }
     QByteArray settingsText() const { return readAll(SettingsFile::pathFor("Palvo Sender")); }
 
     QTemporaryDir program, pictures;

@@ -3,6 +3,7 @@
 #include "controls/ui/ClickLabel.h"
 #include "foundation/SettingsFile.h"
 #include "library/ui/QCheckThumbGrid.h"
+#include "shell/MainWindowFixture.h"
 #include "shell/ui/MainUnit.h"
 #include "support/ScriptedMessages.h"
 #include "upload/UploadList.h"
@@ -25,10 +26,7 @@ namespace {
 class Views : public ::testing::Test {
 protected:
     void SetUp() override {
-        QFile::remove(SettingsFile::pathFor("Palvo Sender"));
-        const QString dataHome =
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        QDir(dataHome + "/Palvo").removeRecursively();
+        options = test::FirstStartOptions(program.path(), pictures.path());
         for (int i = 1; i <= 5; ++i) {
             QImage img(320, 240, QImage::Format_RGB32);
             img.fill(QColor::fromHsv(i * 60, 200, 200));
@@ -36,23 +34,13 @@ protected:
         }
         QFile other(pictures.path() + "/notes.txt");
         ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-        options.folders = InitialCode(program.path(), dataHome, QDir::tempPath(), pictures.path());
-        options.splashMinimumMs = 0;
-        options.screenSize = QSize(1280, 1024);
-        options.colourDepth = 24;
-        options.uploadLibraryPath = program.path() + "/libQUpload.so";
         w = std::make_unique<TfrmMain>(options);
         QSignalSpy finished(w.get(), &TfrmMain::setupFinished);
         w->show();
         ASSERT_TRUE(finished.wait(10000));
         settle();
     }
-    static void settle(int ms = 150) {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    static void settle(int ms = 150) { test::Settle(ms); }
     QString pic(int i) const { return pictures.path() + QStringLiteral("/pic%1.jpg").arg(i); }
 
     QTemporaryDir program, pictures;

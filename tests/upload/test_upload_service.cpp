@@ -26,33 +26,6 @@ using palvo::testing::ServiceProcess;
 
 namespace {
 
-class QuietHost : public UploadRunHost {
-public:
-    int emptied = 0;
-    bool settleCurrentPicture() override { return true; }
-    QStringList currentFolderPictures() override { return {}; }
-    void Keypreparation() override {}
-    void endKeypreparation() override {}
-    void setBusyCursor(bool) override {}
-    void showProgress(int, int, const QString&, const QString&, bool) override {}
-    void hideProgress() override {}
-    void processEvents() override { QCoreApplication::processEvents(); }
-    void* windowHandle() override { return nullptr; }
-    void uploadListEmptied() override { ++emptied; }
-};
-
-// The pictures the service keeps for the account's frame, in order.
-QJsonArray framePictures(const QString& dataDir, QString* frameDir) {
-    const QStringList frames =
-        QDir(dataDir + "/frames").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    if (frames.size() != 1)
-        return {};
-    *frameDir = dataDir + "/frames/" + frames.first();
-    return QJsonDocument::fromJson(test::fileBytes(*frameDir + "/frame.json"))
-        .object()["pictures"]
-        .toArray();
-}
-
 TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
     test::UploadFolders env;
     const QString data = env.path("service");
@@ -74,7 +47,7 @@ TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
         list.AddToUploadList(photos + "/" + name);
     ServiceConfig limits;
     Uploadiface library(PALVO_PROGRAM_DIR "/" QUPLOAD_LIBRARY_NAME);
-    QuietHost host;
+    test::QuietUploadHost host;
     UploadContext context{list, env.settings, limits, env.folders, library, host, 2};
     DialogDriver driver;
     driver.signIns = {{"demo", "secret"}};
@@ -108,7 +81,7 @@ TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
     EXPECT_TRUE(out.contains("Uploaded 3 pictures")) << out.toStdString();
 
     QString frameDir;
-    const QJsonArray pictures = framePictures(data, &frameDir);
+    const QJsonArray pictures = test::FramePictures(data, &frameDir);
     ASSERT_EQ(pictures.size(), 5);
     const QStringList names = {"a.jpg", "c.jpg", "IMG_0.JPG", "IMG_1.JPG", "IMG_2.JPG"};
     const QSize size(640, 480);
