@@ -131,3 +131,22 @@ TEST_F(Views, FileNamesInLabelAndCaption) {
     EXPECT_EQ(w->lblFilename->text(), "my.photo");
     EXPECT_EQ(w->windowTitle(), "Palvo Sender - my.photo.jpg");
 }
+
+TEST_F(Views, KeysFollowTheNavigationRule) {
+    QApplication::setActiveWindow(w.get());
+    w->ThumbGrid->setFocus();
+    settle();
+    ASSERT_TRUE(w->ThumbGrid->hasFocus());
+    struct Step {
+        Qt::Key key;
+        int expected;
+    };
+    const Step steps[] = {{Qt::Key_Right, 2}, {Qt::Key_Space, 3}, {Qt::Key_Backspace, 2},
+                          {Qt::Key_End, 5},   {Qt::Key_Space, 5}, {Qt::Key_Home, 1},
+                          {Qt::Key_Left, 1},  {Qt::Key_Down, 3},  {Qt::Key_Up, 1}};
+    for (const Step& step : steps) {
+        QTest::keyClick(w->ThumbGrid, step.key);
+        settle();
+        EXPECT_EQ(w->currentFile(), pic(step.expected)) << "key " << step.key;
+    }
+}

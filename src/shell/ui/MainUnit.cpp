@@ -122,6 +122,7 @@ void TfrmMain::FormCreate() {
         lblfolder->setText(MinimizeString(lblfolder->fontMetrics(), lblfolder->width(), name));
     };
     ConnectControls();
+    installKeyPreview();
     navigation().RecentFolders = readRecentFolders(folders.dataFolder);
     uploadList_->LoadUploadList();
     const QImage logo = LoadProgramPicture(folders.programFolder + QStringLiteral("Logo.xdl"));

@@ -18,6 +18,7 @@
 
 class QEventLoop;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -246,6 +247,7 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -266,6 +268,13 @@ private:
     void Terminate();
     void ShowStartupPicture();
     void pgcModesChange();
+    // The keyboard map.
+    void installKeyPreview();
+    bool FormKeyDown(const QKeyEvent& event);
+    bool FormKeyUp(const QKeyEvent& event);
+    // Acts on a navigation key: delta places on, or (absolute 0) the first
+    // or (absolute 1) the last picture in full screen.
+    void navigationRule(int delta, int absolute);
     void ConnectControls();
     void WndProc(class MainMessageEvent& message);
 
