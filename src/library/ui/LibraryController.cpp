@@ -53,7 +53,8 @@ LibraryController::LibraryController(LibraryHost& host, TQCheckThumbGrid& grid, 
 void LibraryController::Change2Directory(const QString& path) {
     host_.clearcurrfile();
     folders_.Updatecurrentdirectory(path, false, true, false);
-    host_.setWindowCaption(QStringLiteral("Palvo Sender - ") + folders_.GetCurrentFolder());
+    host_.setWindowCaption(host_.programName() + QStringLiteral(" - ") +
+                           folders_.GetCurrentFolder());
     if (host_.fullScreen())
         host_.GridIndexBeforeFullScreen() = 0;
     if (!folders_.folderList.isEmpty())

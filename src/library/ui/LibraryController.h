@@ -51,6 +51,8 @@ public:
     // --- the rest of the window
     virtual void doselectstatus() = 0;
     virtual void setWindowCaption(const QString& caption) = 0;
+    // The program name that starts every window caption.
+    [[nodiscard]] virtual QString programName() const { return QStringLiteral("Palvo Sender"); }
     // The picture tools' buttons, label pictures and zoom label.
     virtual void setPictureToolsEnabled(bool enabled) = 0;
     virtual void switchRedEyeOff() = 0;

@@ -137,6 +137,7 @@ public:
     void setReshowRequested() override;
     void postRepaintGrid() override;
     void setWindowCaption(const QString& caption) override { setWindowTitle(caption); }
+    [[nodiscard]] QString programName() const override { return settings.programName(); }
     void setPictureToolsEnabled(bool) override {}
     void switchRedEyeOff() override {}
     [[nodiscard]] bool inModalStep() const override { return !KeyPreview; }
