@@ -171,7 +171,7 @@ double perThumbnail(const QStringList& files, int threads, double* cpu = nullptr
         pool.start([&failures, file] {
             thread_local TIEFunctions functions;
             QImage thumbnail;
-            if (!LoadThumbnailImage(functions, file, ThumbnailSpec{}, thumbnail))
+            if (!LoadThumbnailImage(functions, file, ThumbnailLook{}, thumbnail))
                 ++failures;
         });
     }

@@ -5,15 +5,15 @@
 
 namespace palvo {
 
-QImage fitThumbnail(TIEFunctions& functions, const QImage& picture, const ThumbnailSpec& spec) {
+QImage fitThumbnail(TIEFunctions& functions, const QImage& picture, const ThumbnailLook& look) {
     if (picture.isNull())
         return QImage();
-    const QRect box = thumbnailBox(QRect(0, 0, 0, 0), spec.displayType, spec.width, spec.height);
+    const QRect box = thumbnailBox(QRect(0, 0, 0, 0), look.displayType, look.width, look.height);
     const TRect fitted = TIEFunctions::FitRect(picture.width(), picture.height(), box.width(),
                                                box.height(), 0, 0, true, true, true, true, 0.0);
     int width = fitted.width();
     int height = fitted.height();
-    if (spec.displayType != TThumbDisplayType::tdtLargeIcon) {
+    if (look.displayType != TThumbDisplayType::tdtLargeIcon) {
         width *= 2;
         height *= 2;
     }
@@ -22,19 +22,19 @@ QImage fitThumbnail(TIEFunctions& functions, const QImage& picture, const Thumbn
     QImage result = picture.convertToFormat(QImage::Format_RGB888);
     if (result.isNull())
         return QImage();
-    if (!functions.ResampleBitmap(result, width, height, rfLanczos3, spec.colours256, true, false))
+    if (!functions.ResampleBitmap(result, width, height, rfLanczos3, look.colours256, true, false))
         return QImage();
     if (result.format() != QImage::Format_RGB888)
         result = result.convertToFormat(QImage::Format_RGB888);
     return result;
 }
 
-bool LoadThumbnailImage(TIEFunctions& functions, const QString& fileName, const ThumbnailSpec& spec,
+bool LoadThumbnailImage(TIEFunctions& functions, const QString& fileName, const ThumbnailLook& look,
                         QImage& thumbnail) {
     QImage picture;
-    if (!functions.LoadBitmapFromFile(picture, fileName, spec.width, spec.height, false))
+    if (!functions.LoadBitmapFromFile(picture, fileName, look.width, look.height, false))
         return false;
-    QImage fitted = fitThumbnail(functions, picture, spec);
+    QImage fitted = fitThumbnail(functions, picture, look);
     if (fitted.isNull())
         return false;
     thumbnail = fitted;

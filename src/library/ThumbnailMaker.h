@@ -10,24 +10,24 @@ namespace palvo {
 class TIEFunctions;
 
 // How a grid draws its thumbnails.
-struct ThumbnailSpec {
+struct ThumbnailLook {
     int width = 90;
     int height = 75;
     TThumbDisplayType displayType = TThumbDisplayType::tdtLargeIcon;
     bool colours256 = false;
-    friend bool operator==(const ThumbnailSpec&, const ThumbnailSpec&) = default;
+    friend bool operator==(const ThumbnailLook&, const ThumbnailLook&) = default;
 };
 
-// Fits the picture into the spec's thumbnail box (enlarging and shrinking,
+// Fits the picture into the thumbnail box of the look (enlarging and shrinking,
 // centred) and resamples it with Lanczos to the fitted size, doubled in both
 // directions for the small display types. A null image on failure.
 [[nodiscard]] QImage fitThumbnail(TIEFunctions& functions, const QImage& picture,
-                                  const ThumbnailSpec& spec);
+                                  const ThumbnailLook& look);
 
 // Loads the file with the box as size hint and fits it: the thumbnail exactly
 // as the grid draws and caches it. False when the file can't be read. Safe to
 // call on a worker thread with a TIEFunctions of that thread.
-bool LoadThumbnailImage(TIEFunctions& functions, const QString& fileName, const ThumbnailSpec& spec,
+bool LoadThumbnailImage(TIEFunctions& functions, const QString& fileName, const ThumbnailLook& look,
                         QImage& thumbnail);
 
 // What painting a cell must do once both caches have missed.

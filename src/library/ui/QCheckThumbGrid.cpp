@@ -77,7 +77,7 @@ TQCheckThumbGrid::TQCheckThumbGrid(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
-    spec_.displayType = TThumbDisplayType::tdtFilename;
+    look_.displayType = TThumbDisplayType::tdtFilename;
     updateCellSize();
 }
 
@@ -89,12 +89,12 @@ TQCheckThumbGrid::~TQCheckThumbGrid() {
 // ------------------------------------------------------------------ properties
 
 void TQCheckThumbGrid::setThumbnailWidth(int width) {
-    spec_.width = std::max(1, width);
+    look_.width = std::max(1, width);
     updateCellSize();
 }
 
 void TQCheckThumbGrid::setThumbnailHeight(int height) {
-    spec_.height = std::max(1, height);
+    look_.height = std::max(1, height);
     updateCellSize();
 }
 
@@ -104,12 +104,12 @@ void TQCheckThumbGrid::setFilenameTextWidth(int width) {
 }
 
 void TQCheckThumbGrid::setThumbDisplayType(TThumbDisplayType type) {
-    spec_.displayType = type;
+    look_.displayType = type;
     updateCellSize();
 }
 
 void TQCheckThumbGrid::setColours256(bool on) {
-    spec_.colours256 = on;
+    look_.colours256 = on;
 }
 
 void TQCheckThumbGrid::applyMainWindowLook() {
@@ -131,8 +131,8 @@ void TQCheckThumbGrid::applyMainWindowLook() {
     f.setBold(true);
     setFont(f);
     setFrameShape(QFrame::NoFrame);
-    spec_.width = 90;
-    spec_.height = 75;
+    look_.width = 90;
+    look_.height = 75;
     setThumbDisplayType(TThumbDisplayType::tdtLargeIcon);
 }
 
@@ -148,9 +148,9 @@ void TQCheckThumbGrid::setAttachedIEFunctions(TIEFunctions* functions) {
 
 void TQCheckThumbGrid::updateCellSize() {
     const int fontPixels = QFontInfo(font()).pixelSize();
-    colWidth_ = std::max(1, columnWidthFor(spec_.displayType, spec_.width, filenameTextWidth_));
-    rowHeight_ = std::max(1, rowHeightFor(spec_.displayType, spec_.height, fontPixels));
-    cache_->setThumbnailSize(spec_.width, spec_.height);
+    colWidth_ = std::max(1, columnWidthFor(look_.displayType, look_.width, filenameTextWidth_));
+    rowHeight_ = std::max(1, rowHeightFor(look_.displayType, look_.height, fontPixels));
+    cache_->setThumbnailSize(look_.width, look_.height);
     ++generation_;
     wanted_.clear();
     updateColumns();
@@ -613,7 +613,7 @@ void TQCheckThumbGrid::paintCell(QPainter& painter, int column, int row) {
     const QImage& background = current ? BGSelectBitmap : BGUnSelectBitmap;
     if (!background.isNull())
         painter.drawImage(cell, background);
-    if (!current && (selected || spec_.displayType == TThumbDisplayType::tdtIconInfo ||
+    if (!current && (selected || look_.displayType == TThumbDisplayType::tdtIconInfo ||
                      ThumbnailAlwaysAddBorder)) {
         const QColor topLeft = selected ? QColor(Qt::black) : QColor(239, 239, 239);
         const QColor bottomRight = selected ? QColor(222, 222, 222) : QColor(153, 153, 153);
@@ -630,13 +630,13 @@ void TQCheckThumbGrid::paintCell(QPainter& painter, int column, int row) {
     painter.setFont(font());
     painter.setPen(TextColor);
     const QFontMetrics metrics = painter.fontMetrics();
-    const int available = nameAvailableWidth(spec_.displayType, colWidth_, filenameTextWidth_);
-    if (spec_.displayType != TThumbDisplayType::tdtIconInfo) {
+    const int available = nameAvailableWidth(look_.displayType, colWidth_, filenameTextWidth_);
+    if (look_.displayType != TThumbDisplayType::tdtIconInfo) {
         const QString name =
             fitNameToWidth(metrics, available, gridDisplayName(fileName, HideFileExtensions));
         const int textWidth = metrics.horizontalAdvance(name);
         const int bottom = cell.top() + cell.height();
-        if (spec_.displayType == TThumbDisplayType::tdtFilename) {
+        if (look_.displayType == TThumbDisplayType::tdtFilename) {
             painter.drawText(cell.left(), cell.top() + metrics.ascent(), name);
         } else {
             const int x = nameTextLeft(cell, CheckBoxAlign, CenterText, available, textWidth);
@@ -644,8 +644,8 @@ void TQCheckThumbGrid::paintCell(QPainter& painter, int column, int row) {
         }
     }
 
-    if (spec_.displayType != TThumbDisplayType::tdtFilename) {
-        const QRect box = thumbnailBox(cell, spec_.displayType, spec_.width, spec_.height);
+    if (look_.displayType != TThumbDisplayType::tdtFilename) {
+        const QRect box = thumbnailBox(cell, look_.displayType, look_.width, look_.height);
         const Thumb thumb = thumbnailFor(fileName);
         if (thumb.kind == Thumb::Ready) {
             painter.drawImage(fittedIn(thumb.image.size(), box), thumb.image);
@@ -677,7 +677,7 @@ void TQCheckThumbGrid::drawCheckBox(QPainter& painter, const QRect& cell, bool c
 QImage TQCheckThumbGrid::fittedErrorPicture(bool current) const {
     if (ThumbError.isNull())
         return QImage();
-    QImage fitted = fitThumbnail(*functions_, ThumbError, spec_);
+    QImage fitted = fitThumbnail(*functions_, ThumbError, look_);
     if (current && !fitted.isNull())
         recolourErrorPicture(fitted, ThumbnailColorSelected);
     return fitted;
@@ -772,27 +772,27 @@ void TQCheckThumbGrid::dispatch() {
 void TQCheckThumbGrid::startJob(const Job& job) {
     pending_.insert(job.file);
     ++inFlight_;
-    const ThumbnailSpec spec = spec_;
+    const ThumbnailLook look = look_;
     const quint64 generation = generation_;
-    pool_.start([this, job, spec, generation] {
+    pool_.start([this, job, look, generation] {
         // One library object per worker thread: it keeps per-load state.
         thread_local TIEFunctions functions;
         thread_local const bool lowered = lowerWorkerPriority();
         (void)lowered;
         QImage image;
-        const bool ok = LoadThumbnailImage(functions, job.source, spec, image);
+        const bool ok = LoadThumbnailImage(functions, job.source, look, image);
         QMetaObject::invokeMethod(
             this,
-            [this, job, image, ok, spec, generation] { jobDone(job, image, ok, spec, generation); },
+            [this, job, image, ok, look, generation] { jobDone(job, image, ok, look, generation); },
             Qt::QueuedConnection);
     });
 }
 
 void TQCheckThumbGrid::jobDone(const Job& job, const QImage& image, bool ok,
-                               const ThumbnailSpec& spec, quint64 generation) {
+                               const ThumbnailLook& look, quint64 generation) {
     --inFlight_;
     pending_.remove(job.file);
-    if (spec == spec_) {
+    if (look == look_) {
         if (ok) {
             if (!job.precache)
                 cache_->AddToMemoryCache(image, job.file);
@@ -838,7 +838,7 @@ void TQCheckThumbGrid::PrecacheNext() {
 
 QString TQCheckThumbGrid::EnsureDiskCached(const QString& fileName) {
     return cache_->EnsureDiskCached(fileName, [this](const QString& name, QImage& thumbnail) {
-        return LoadThumbnailImage(*functions_, name, spec_, thumbnail);
+        return LoadThumbnailImage(*functions_, name, look_, thumbnail);
     });
 }
 

@@ -39,9 +39,9 @@ public:
     void setThumbnailHeight(int height);
     void setFilenameTextWidth(int width);
     void setThumbDisplayType(TThumbDisplayType type);
-    [[nodiscard]] int ThumbnailWidth() const { return spec_.width; }
-    [[nodiscard]] int ThumbnailHeight() const { return spec_.height; }
-    [[nodiscard]] TThumbDisplayType ThumbDisplayType() const { return spec_.displayType; }
+    [[nodiscard]] int ThumbnailWidth() const { return look_.width; }
+    [[nodiscard]] int ThumbnailHeight() const { return look_.height; }
+    [[nodiscard]] TThumbDisplayType ThumbDisplayType() const { return look_.displayType; }
     [[nodiscard]] int FilenameTextWidth() const { return filenameTextWidth_; }
 
     TCheckBoxAlign CheckBoxAlign = TCheckBoxAlign::alLeft;
@@ -188,7 +188,7 @@ private:
     void queueDispatch();
     void dispatch();
     void startJob(const Job& job);
-    void jobDone(const Job& job, const QImage& image, bool ok, const ThumbnailSpec& spec,
+    void jobDone(const Job& job, const QImage& image, bool ok, const ThumbnailLook& look,
                  quint64 generation);
     // Items of the rows on show (and the one below), first and one past last.
     [[nodiscard]] std::pair<int, int> visibleItems() const;
@@ -200,7 +200,7 @@ private:
     TIEFunctions* functions_ = nullptr;
     std::unique_ptr<TIEFunctions> ownFunctions_;
     QStringList* list_ = nullptr;
-    ThumbnailSpec spec_;
+    ThumbnailLook look_;
     int filenameTextWidth_ = 70;
     int colWidth_ = 70;
     int rowHeight_ = 20;
