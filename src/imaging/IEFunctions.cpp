@@ -474,24 +474,22 @@ bool TIEFunctions::SaveFromIO(TImageIO& io, const QString& fileName, int quality
 
 bool TIEFunctions::SaveBitmapToFile(const QImage& bitmap, const QString& fileName, int quality,
                                     bool reduceTo256, bool showProgress) {
-    ProgressScope scope(*this, showProgress);
-    TImageIO io;
-    io.Bitmap = reduceTo256 ? reduceTo256Colours(bitmap) : bitmap;
-    if (io.Bitmap.isNull()) {
-        return false;
-    }
-    return SaveFromIO(io, fileName, quality, false);
+    return saveBitmap(bitmap, fileName, quality, reduceTo256, showProgress, false);
 }
 
 bool TIEFunctions::SaveBitmapAsJPEG(const QImage& bitmap, const QString& fileName, int quality,
                                     bool reduceTo256, bool showProgress) {
+    return saveBitmap(bitmap, fileName, quality, reduceTo256, showProgress, true);
+}
+
+bool TIEFunctions::saveBitmap(const QImage& bitmap, const QString& fileName, int quality,
+                              bool reduceTo256, bool showProgress, bool forceJPEG) {
     ProgressScope scope(*this, showProgress);
     TImageIO io;
     io.Bitmap = reduceTo256 ? reduceTo256Colours(bitmap) : bitmap;
-    if (io.Bitmap.isNull()) {
+    if (io.Bitmap.isNull())
         return false;
-    }
-    return SaveFromIO(io, fileName, quality, true);
+    return SaveFromIO(io, fileName, quality, forceJPEG);
 }
 
 // ---------------------------------------------------------------- resizing

@@ -124,6 +124,8 @@ public:
     [[nodiscard]] bool LastLoadDamaged() const { return lastLoadDamaged_; }
 
 private:
+    bool saveBitmap(const QImage& bitmap, const QString& fileName, int quality, bool reduceTo256,
+                    bool showProgress, bool forceJPEG);
     class ProgressScope;
     void errorLog(const QString& text) const;
     void progressEnd() const;

@@ -20,45 +20,12 @@ using namespace palvo::test;
 
 namespace {
 
-// Encodes with libjpeg directly, for files our own encoder never writes:
-// progressive ones with a given scan script and 4:4:4 sampling.
-QByteArray encodeProgressive(const QImage& image, const std::vector<jpeg_scan_info>& scans) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(image.width());
-    cinfo.image_height = JDIMENSION(image.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    for (int c = 0; c < 3; ++c) {
-        cinfo.comp_info[c].h_samp_factor = 1;
-        cinfo.comp_info[c].v_samp_factor = 1;
-    }
-    if (scans.empty()) {
-        jpeg_simple_progression(&cinfo);
-    } else {
-        cinfo.scan_info = scans.data();
-        cinfo.num_scans = int(scans.size());
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    QByteArray result(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return result;
-}
-
-// A CMYK JPEG as Adobe programs write it: inverted values, Adobe marker.
-QByteArray encodeInvertedCmyk(int width, int height, const unsigned char cmyk[4]) {
+// Compresses width × height pixels of the given colour space with libjpeg
+// directly, for files our own encoder never writes: setup adjusts the
+// parameters after the defaults, row gives each scanline.
+template <class Setup, class Row>
+QByteArray compressDirectly(int width, int height, int components, J_COLOR_SPACE space, Setup setup,
+                            Row row) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -68,16 +35,13 @@ QByteArray encodeInvertedCmyk(int width, int height, const unsigned char cmyk[4]
     jpeg_mem_dest(&cinfo, &buffer, &size);
     cinfo.image_width = JDIMENSION(width);
     cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
+    cinfo.input_components = components;
+    cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
+    setup(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(std::size_t(width) * 4);
-    for (int x = 0; x < width; ++x) {
-        std::copy(cmyk, cmyk + 4, row.begin() + x * 4);
-    }
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW r = row.data();
+        JSAMPROW r = row(int(cinfo.next_scanline));
         jpeg_write_scanlines(&cinfo, &r, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -85,6 +49,35 @@ QByteArray encodeInvertedCmyk(int width, int height, const unsigned char cmyk[4]
     jpeg_destroy_compress(&cinfo);
     std::free(buffer);
     return result;
+}
+
+// A progressive file with the given scan script (or the simple one) and
+// 4:4:4 sampling.
+QByteArray encodeProgressive(const QImage& image, const std::vector<jpeg_scan_info>& scans) {
+    return compressDirectly(
+        image.width(), image.height(), 3, JCS_RGB,
+        [&](jpeg_compress_struct& cinfo) {
+            for (int c = 0; c < 3; ++c) {
+                cinfo.comp_info[c].h_samp_factor = 1;
+                cinfo.comp_info[c].v_samp_factor = 1;
+            }
+            if (scans.empty()) {
+                jpeg_simple_progression(&cinfo);
+            } else {
+                cinfo.scan_info = scans.data();
+                cinfo.num_scans = int(scans.size());
+            }
+        },
+        [&](int y) { return const_cast<JSAMPROW>(image.constScanLine(y)); });
+}
+
+// A CMYK JPEG as Adobe programs write it: inverted values, Adobe marker.
+QByteArray encodeInvertedCmyk(int width, int height, const unsigned char cmyk[4]) {
+    std::vector<JSAMPLE> row(std::size_t(width) * 4);
+    for (int x = 0; x < width; ++x)
+        std::copy(cmyk, cmyk + 4, row.begin() + x * 4);
+    return compressDirectly(
+        width, height, 4, JCS_CMYK, [](jpeg_compress_struct&) {}, [&](int) { return row.data(); });
 }
 
 // A scan script of thousands of tiny scans: every AC coefficient of every

@@ -16,6 +16,13 @@ const QColor kSky(0x2B, 0x6C, 0xB0);
 const QColor kDusk(0x14, 0x2F, 0x55);
 const QColor kWarm(0xF2, 0xA3, 0x3A);
 
+QFont Tahoma(int pixels, bool bold) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
 // A picture frame with a small landscape inside: the program's mark.
 void drawFrameMark(QPainter& p, const QRectF& r) {
     p.save();
@@ -57,15 +64,10 @@ QImage splash() {
     p.fillRect(img.rect(), bg);
     drawFrameMark(p, QRectF(40, 70, 150, 120));
     p.setPen(Qt::white);
-    QFont title(QStringLiteral("Tahoma"));
-    title.setPixelSize(32);
-    title.setBold(true);
-    p.setFont(title);
+    p.setFont(Tahoma(32, true));
     p.drawText(QRectF(210, 80, 260, 50), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Palvo Sender"));
-    QFont sub(QStringLiteral("Tahoma"));
-    sub.setPixelSize(15);
-    p.setFont(sub);
+    p.setFont(Tahoma(15, false));
     p.drawText(QRectF(212, 132, 260, 60), Qt::AlignLeft | Qt::TextWordWrap,
                QStringLiteral("Your pictures, on the family frame."));
     p.setPen(QColor(255, 255, 255, 170));
@@ -81,10 +83,7 @@ QImage logo() {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     drawFrameMark(p, QRectF(6, 6, 46, 35));
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(17);
-    f.setBold(true);
-    p.setFont(f);
+    p.setFont(Tahoma(17, true));
     p.setPen(kDusk);
     p.drawText(QRectF(58, 0, 140, 47), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Palvo Sender"));
@@ -97,15 +96,10 @@ QImage startup() {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     drawFrameMark(p, QRectF(200, 70, 240, 190));
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(24);
-    f.setBold(true);
-    p.setFont(f);
+    p.setFont(Tahoma(24, true));
     p.setPen(kDusk);
     p.drawText(QRectF(0, 290, 640, 40), Qt::AlignCenter, QStringLiteral("Welcome to Palvo Sender"));
-    f.setPixelSize(16);
-    f.setBold(false);
-    p.setFont(f);
+    p.setFont(Tahoma(16, false));
     p.setPen(QColor(0x55, 0x55, 0x55));
     p.drawText(QRectF(60, 335, 520, 80), Qt::AlignHCenter | Qt::TextWordWrap,
                QStringLiteral("Open a folder of pictures, tick the ones you want on your frame, "
