@@ -11,7 +11,6 @@
 #include "imaging/IEFunctions.h"
 #include "imaging/ui/PictureView.h"
 #include "library/TextRoutines.h"
-#include "library/ThumbnailCache.h"
 #include "library/ui/QCheckThumbGrid.h"
 #include "shell/CommandLine.h"
 #include "shell/ui/MainMessages.h"
@@ -95,6 +94,7 @@ void TfrmMain::FormCreate() {
         mutex->tryLock(0);
     }
     CreateRegions();
+    GridRepaintRequest = true; // the grid is painted afresh at the first idle pass
     const int minimumPanel = screenSize_.width() <= 800 ? 255 : kTwoColumnGridWidth + 46;
     LeftPanel->setMinimumWidth(minimumPanel);
     InitialCode();
