@@ -7,8 +7,11 @@
 #include "foundation/ServiceConfig.h"
 #include "library/ui/QCheckThumbGrid.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QToolButton>
 
 namespace palvo {
 
@@ -36,6 +39,12 @@ bool IsZoomIn(const QKeyEvent& e) {
 
 bool IsZoomOut(const QKeyEvent& e) {
     return e.key() == Qt::Key_Minus;
+}
+
+// A key's route to a button's command: only while the button is enabled.
+void ClickIfEnabled(QAbstractButton* button) {
+    if (button->isEnabled())
+        button->click();
 }
 
 } // namespace
@@ -94,15 +103,66 @@ bool TfrmMain::FormKeyUp(const QKeyEvent& event) {
         close();
         return true;
     }
-    if (alt)
-        return key == Qt::Key_R || key == Qt::Key_S || key == Qt::Key_C || IsNavigationKey(key);
+    if (key == Qt::Key_S) {
+        if (ctrl)
+            runMenuCommand(shift ? mkSaveAs : mkSave);
+        else if (alt && !shift)
+            lblFileMenuMouseDown(lblSiteMenu);
+        return ctrl || (alt && !shift);
+    }
+    if (alt) {
+        QLabel* label = nullptr;
+        switch (key) {
+        case Qt::Key_C:
+            label = lblSiteMenu;
+            break;
+        case Qt::Key_E:
+            label = lblEditMenu;
+            break;
+        case Qt::Key_F:
+            label = lblFileMenu;
+            break;
+        case Qt::Key_H:
+            label = lblHelpMenu;
+            break;
+        case Qt::Key_P:
+            label = lblPictureMenu;
+            break;
+        case Qt::Key_T:
+            label = lblCreativeMenu;
+            break;
+        case Qt::Key_L:
+            ClickIfEnabled(btnrotate270);
+            return true;
+        case Qt::Key_R:
+            ClickIfEnabled(btnrotate90);
+            return true;
+        default:
+            break;
+        }
+        if (label) {
+            lblFileMenuMouseDown(label);
+            return true;
+        }
+        return key == Qt::Key_C || IsNavigationKey(key);
+    }
     if (ctrl) {
         if (key == Qt::Key_Space)
             viewer_->dofullscreen(!fullScreen());
         else if (key == Qt::Key_A)
             library_->btnSelectAllClick(!shift);
+        else if (key == Qt::Key_C && !CurrentFile().isEmpty())
+            runMenuCommand(mkClipboard);
+        else if (key == Qt::Key_H)
+            runMenuCommand(mkQuickStart);
+        else if (key == Qt::Key_I)
+            runMenuCommand(mkFileInfo);
         else if (key == Qt::Key_O)
             BtnOpenFolderClick();
+        else if (key == Qt::Key_V)
+            runMenuCommand(mkPaste);
+        else if (key == Qt::Key_Z)
+            runMenuCommand(shift ? mkRedo : mkUndo);
         else if (key == Qt::Key_Q)
             close();
         else if (key == Qt::Key_L && shift) {
@@ -146,8 +206,14 @@ bool TfrmMain::FormKeyUp(const QKeyEvent& event) {
         navigationRule(0, 1);
         return false;
     case Qt::Key_Escape:
-        if (fullScreen())
+        if (!endActiveEditTool() && fullScreen())
             viewer_->dofullscreen(false);
+        return true;
+    case Qt::Key_F1:
+        runMenuCommand(Contents1);
+        return true;
+    case Qt::Key_F2:
+        ClickIfEnabled(btnRename);
         return true;
     case Qt::Key_F5:
         pgcModesChange();

@@ -4,8 +4,10 @@
 #include "controls/ui/ClickLabel.h"
 #include "controls/ui/Controls.h"
 #include "library/ui/QCheckThumbGrid.h"
+#include "shell/MenuRules.h"
 
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,7 +62,166 @@ QFrame* TabStrip(QWidget* parent, const char* name, int active, TabPicture** pic
     }
     return strip;
 }
+
+// A label of the menu bar: its menu drops down when the mouse is pressed on it.
+class MenuLabel : public QLabel {
+public:
+    MenuLabel(const char* name, const QString& caption, QWidget* parent) : QLabel(parent) {
+        setObjectName(QString::fromLatin1(name));
+        setCaption(caption);
+        setTextFormat(Qt::RichText);
+        setContentsMargins(8, 0, 8, 0);
+        setCursor(Qt::PointingHandCursor);
+        QFont f = font();
+        f.setPixelSize(13);
+        f.setBold(true);
+        setFont(f);
+    }
+    // The caption with "&" before the accelerator letter.
+    void setCaption(const QString& caption) { setText(AcceleratorMarkup(caption)); }
+    std::function<void()> pressed;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QLabel::mousePressEvent(event);
+        if (pressed)
+            pressed();
+    }
+};
+
+// A hint panel over the picture: one line of text on a pale background.
+QFrame* HintPanel(QWidget* parent, const char* name, const QString& text) {
+    QFrame* panel = Region(parent, name, 28);
+    panel->setAutoFillBackground(true);
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xD6));
+    panel->setPalette(p);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(10, 0, 10, 0);
+    auto* label = new QLabel(text, panel);
+    label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Text"));
+    row->addWidget(label);
+    panel->hide();
+    return panel;
+}
+
+// The strip of captions under the edit buttons, one caption per button.
+constexpr int kToolButtonWidth = 54;
+QWidget* CaptionStrip(QWidget* parent, const char* name, const QStringList& captions,
+                      const QColor& colour) {
+    auto* strip = new QWidget(parent);
+    strip->setObjectName(QString::fromLatin1(name));
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    for (const QString& caption : captions) {
+        auto* label = new QLabel(caption, strip);
+        label->setFixedWidth(kToolButtonWidth);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setWordWrap(true);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, colour);
+        label->setPalette(p);
+        QFont f = label->font();
+        f.setPixelSize(11);
+        label->setFont(f);
+        row->addWidget(label);
+    }
+    row->addStretch();
+    return strip;
+}
 } // namespace
+
+void TfrmMain::CreateMenuBar(QWidget* bar) {
+    auto* menuRow = static_cast<QHBoxLayout*>(bar->layout());
+    struct Entry {
+        QLabel** member;
+        const char* name;
+        QString caption;
+    };
+    const Entry entries[] = {
+        {&lblFileMenu, "lblFileMenu", QStringLiteral("&File")},
+        {&lblPictureMenu, "lblPictureMenu", QStringLiteral("&Picture")},
+        {&lblEditMenu, "lblEditMenu", QStringLiteral("&Edit")},
+        {&lblCreativeMenu, "lblCreativeMenu", QStringLiteral(" Creative &Tools  ")},
+        {&lblSiteMenu, "lblSiteMenu", SiteMenuCaption(SiteName(serviceConfig.GeneralWebsite))},
+        {&lblHelpMenu, "lblHelpMenu", QStringLiteral("&Help")},
+    };
+    for (const Entry& entry : entries) {
+        auto* label = new MenuLabel(entry.name, entry.caption, bar);
+        label->pressed = [this, label] { lblFileMenuMouseDown(label); };
+        *entry.member = label;
+        menuRow->addWidget(label);
+    }
+}
+
+void TfrmMain::updateSiteMenu() {
+    const QString site = SiteName(serviceConfig.GeneralWebsite);
+    static_cast<MenuLabel*>(lblSiteMenu)->setCaption(SiteMenuCaption(site));
+    mkVisit->setText(QStringLiteral("Visit ") + site);
+}
+
+void TfrmMain::CreateToolbar() {
+    auto* row = new QHBoxLayout(pnlToolbar);
+    row->setContentsMargins(8, 8, 8, 4);
+    auto* tools = new QGridLayout;
+    tools->setSpacing(0);
+    tools->setContentsMargins(0, 0, 0, 0);
+    struct Tool {
+        QToolButton** member;
+        const char* name;
+        const char* text;
+        const char* hint;
+        const char* caption;
+    };
+    const Tool list[] = {
+        {&btnrotate270, "btnrotate270", "\u21B6", "Rotate left", "Rotate Left"},
+        {&btnrotate90, "btnrotate90", "\u21B7", "Rotate right", "Rotate Right"},
+        {&btnZoomIn2, "btnZoomIn2", "+", "Zoom in", "Zoom In"},
+        {&btnZoomOut, "btnZoomOut", "\u2212", "Zoom out", "Zoom Out"},
+        {&btnPalvoCrop, "btnPalvoCrop", "Palvo", "Trim unwanted portions of picture", "Palvo Crop"},
+        {&btnFreeCrop, "btnFreeCrop", "Free", "Trim unwanted portions of picture", "Free Crop"},
+        {&btnQuickFix, "btnQuickFix", "Fix", "Correct color and brightness of picture",
+         "Quick Fix"},
+        {&btnredeye, "btnredeye", "Eye", "Remove red-eye from your picture", "Red-eye"},
+        {&btnAddText, "btnAddText", "Text", "Add text to the image", "Add Text"},
+    };
+    QStringList captions;
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(0);
+    for (const Tool& tool : list) {
+        QToolButton* b = Button(pnlToolbar, tool.name, QString::fromUtf8(tool.text),
+                                QString::fromLatin1(tool.hint));
+        b->setFixedSize(kToolButtonWidth, 52);
+        QFont f = b->font();
+        f.setPixelSize(16);
+        b->setFont(f);
+        *tool.member = b;
+        buttons->addWidget(b);
+        captions << QString::fromLatin1(tool.caption);
+    }
+    buttons->addStretch();
+    for (QToolButton* b : {btnPalvoCrop, btnFreeCrop, btnredeye, btnAddText})
+        b->setCheckable(true);
+    tools->addLayout(buttons, 0, 0);
+    imgButtonTextEnabled =
+        CaptionStrip(pnlToolbar, "imgButtonTextEnabled", captions, QColor(0x33, 0x33, 0x33));
+    imgButtonTextDisabled =
+        CaptionStrip(pnlToolbar, "imgButtonTextDisabled", captions, QColor(0xA0, 0xA0, 0xA0));
+    tools->addWidget(imgButtonTextEnabled, 1, 0);
+    tools->addWidget(imgButtonTextDisabled, 1, 0);
+    imgButtonTextEnabled->hide();
+    row->addLayout(tools, 1);
+    btndocrop = Button(pnlToolbar, "btndocrop", QStringLiteral("Apply"),
+                       QStringLiteral("Apply this edit to picture"));
+    btnCancelCrop = Button(pnlToolbar, "btnCancelCrop", QStringLiteral("Cancel"),
+                           QStringLiteral("Do not apply this edit to picture"));
+    for (QToolButton* b : {btndocrop, btnCancelCrop}) {
+        b->setFixedSize(kToolButtonWidth, 52);
+        b->hide();
+        row->addWidget(b, 0, Qt::AlignTop);
+    }
+}
 
 void TfrmMain::CreateRegions() {
     setObjectName(QStringLiteral("frmMain"));
@@ -78,6 +239,7 @@ void TfrmMain::CreateRegions() {
     pnlMenu = Region(central, "pnlMenu", 47);
     auto* menuRow = new QHBoxLayout(pnlMenu);
     menuRow->setContentsMargins(0, 0, 0, 0);
+    CreateMenuBar(pnlMenu);
     menuRow->addStretch();
     imgLogo1 = new QLabel(pnlMenu);
     imgLogo1->setObjectName(QStringLiteral("imgLogo1"));
@@ -146,6 +308,14 @@ void TfrmMain::CreateRegions() {
     rightColumn->setSpacing(0);
     pnlToolbar = Region(right, "pnlToolbar", 107);
     rightColumn->addWidget(pnlToolbar);
+    CreateToolbar();
+    pnlCrop = HintPanel(right, "pnlCrop",
+                        QStringLiteral("Move and resize the selection rectangle to frame the area "
+                                       "you want to keep"));
+    pnlRedEye = HintPanel(right, "pnlRedEye",
+                          QStringLiteral("Drag the selection box over a red eye and click Apply"));
+    rightColumn->addWidget(pnlCrop);
+    rightColumn->addWidget(pnlRedEye);
     pnlImageHolder = Region(right, "pnlImageHolder");
     rightColumn->addWidget(pnlImageHolder, 1);
     xpnlStatusbar = Region(right, "xpnlStatusbar", 54);
@@ -157,16 +327,22 @@ void TfrmMain::CreateRegions() {
     pbrLoad->hide();
     lblFilename = new QLabel(xpnlStatusbar);
     lblFilename->setObjectName(QStringLiteral("lblFilename"));
-    lblFilename->setGeometry(8, 18, 300, 20);
+    lblFilename->setGeometry(8, 18, 220, 20);
+    btnRename = Button(xpnlStatusbar, "btnRename", QStringLiteral("Rename"),
+                       QStringLiteral("Change picture filename"));
+    btnRename->setGeometry(232, 14, 60, 26);
     btnPrevious = Button(xpnlStatusbar, "btnPrevious", QStringLiteral("\u25C0"),
                          QStringLiteral("Go to previous picture in folder"));
     btnPrevious->setGeometry(320, 14, 28, 26);
     btnNext = Button(xpnlStatusbar, "btnNext", QStringLiteral("\u25B6"),
                      QStringLiteral("Go to next picture in folder"));
     btnNext->setGeometry(352, 14, 28, 26);
+    btnFileInfo = Button(xpnlStatusbar, "btnFileInfo", QStringLiteral("Info"),
+                         QStringLiteral("View picture file information"));
+    btnFileInfo->setGeometry(384, 14, 36, 26);
     lblZoom = new QLabel(QStringLiteral("100%"), xpnlStatusbar);
     lblZoom->setObjectName(QStringLiteral("lblZoom"));
-    lblZoom->setGeometry(392, 18, 50, 20);
+    lblZoom->setGeometry(424, 18, 40, 20);
     btnPalvoOn = Button(xpnlStatusbar, "btnPalvoOn", QStringLiteral("Frame"),
                         QStringLiteral("Show the picture as the frame will show it"));
     btnPalvoOff = Button(xpnlStatusbar, "btnPalvoOff", QStringLiteral("Full size"),
@@ -176,9 +352,27 @@ void TfrmMain::CreateRegions() {
     for (QToolButton* b : {btnPalvoOn, btnPalvoOff, fullscreenbtn})
         b->setCheckable(true);
     btnPalvoOn->setChecked(true);
-    btnPalvoOn->setGeometry(448, 14, 56, 26);
-    btnPalvoOff->setGeometry(506, 14, 64, 26);
-    fullscreenbtn->setGeometry(576, 14, 80, 26);
+    btnPalvoOn->setGeometry(466, 14, 50, 26);
+    btnPalvoOff->setGeometry(518, 14, 60, 26);
+    fullscreenbtn->setGeometry(580, 14, 76, 26);
+    // The small logos: the service's name, in colour while there are
+    // pictures to show and greyed otherwise.
+    for (QLabel** logo : {&imgPalvoEn, &imgPalvoDis}) {
+        *logo = new QLabel(QStringLiteral("Palvo"), xpnlStatusbar);
+        (*logo)->setGeometry(662, 14, 48, 26);
+        QFont f = (*logo)->font();
+        f.setBold(true);
+        (*logo)->setFont(f);
+    }
+    imgPalvoEn->setObjectName(QStringLiteral("imgPalvoEn"));
+    imgPalvoDis->setObjectName(QStringLiteral("imgPalvoDis"));
+    QPalette enabledLogo = imgPalvoEn->palette();
+    enabledLogo.setColor(QPalette::WindowText, QColor(0xF8, 0x98, 0x00));
+    imgPalvoEn->setPalette(enabledLogo);
+    QPalette disabledLogo = imgPalvoDis->palette();
+    disabledLogo.setColor(QPalette::WindowText, QColor(0xB0, 0xB0, 0xB0));
+    imgPalvoDis->setPalette(disabledLogo);
+    imgPalvoEn->hide();
     rightColumn->addWidget(xpnlStatusbar);
 
     splitter->setStretchFactor(0, 0);
@@ -186,6 +380,7 @@ void TfrmMain::CreateRegions() {
     splitter->setSizes({307, 636});
     setCentralWidget(central);
     resize(943, 607);
+    CreateMenus();
 }
 
 } // namespace palvo

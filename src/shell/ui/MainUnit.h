@@ -6,6 +6,7 @@
 #include "foundation/SettingsStore.h"
 #include "imaging/ui/PictureViewer.h"
 #include "library/ui/LibraryController.h"
+#include "shell/MenuRules.h"
 #include "upload/UploadRun.h"
 
 #include <QElapsedTimer>
@@ -13,14 +14,18 @@
 #include <QPointer>
 #include <QSize>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
+class QAbstractButton;
+class QAction;
 class QEventLoop;
 class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSplitter;
@@ -36,6 +41,14 @@ class TQCheckThumbGrid;
 class TSplash;
 class UploadList;
 class Uploadiface;
+
+// Controls and menu items of commands that come with later work: each call
+// marks one command's controls disabled with the hint "Not available yet".
+// Marked controls stay disabled whatever an enabling rule says.
+void markNotAvailable(std::initializer_list<QObject*> controls);
+[[nodiscard]] bool isNotAvailable(const QObject* control);
+// An enabling rule's result for an action or widget, unless it is marked.
+void setEnabledUnlessNotAvailable(QObject* control, bool enabled);
 
 // What a start of the main window may be given besides the machine itself;
 // tests use it to pin the screen, the colour depth and the waits.
@@ -129,7 +142,7 @@ public:
     [[nodiscard]] bool LoadFailed() const override { return viewer_->state.LoadFailed; }
     [[nodiscard]] bool fullScreen() const override { return viewer_->fullScreen(); }
     int& GridIndexBeforeFullScreen() override { return viewer_->state.GridIndexBeforeFullScreen; }
-    void ClearEditactions() override {}
+    void ClearEditactions() override { endActiveEditTool(); }
     void PromptSaveChanges(bool, bool) override {}
     void DoShowImage() override;
     void clearViewer() override;
@@ -138,14 +151,14 @@ public:
     void postRepaintGrid() override;
     void setWindowCaption(const QString& caption) override { setWindowTitle(caption); }
     [[nodiscard]] QString programName() const override { return settings.programName(); }
-    void setPictureToolsEnabled(bool) override {}
-    void switchRedEyeOff() override {}
+    void setPictureToolsEnabled(bool enabled) override;
+    void switchRedEyeOff() override { cancelredeye(); }
     [[nodiscard]] bool inModalStep() const override { return !KeyPreview; }
     void showOriginalsView() override { SwitchView(true, false); }
     void recordGetPicturesRequest() override;
     bool runGetPicturesDialog(QString* folder) override;
     void startFileDrag(const QStringList& files) override;
-    void popupFiles(QPoint) override {}
+    void popupFiles(QPoint globalPosition) override;
 
     // --- UploadRunHost
     bool settleCurrentPicture() override { return true; }
@@ -179,8 +192,8 @@ public:
     void resetChangeState() override {}
     void loadDescription(const QString&) override {}
     void deleteLeftoverTempFiles() override {}
-    [[nodiscard]] bool cropUnderWay() const override { return false; }
-    [[nodiscard]] bool redEyeActive() const override { return false; }
+    [[nodiscard]] bool cropUnderWay() const override { return CropButtonDown(); }
+    [[nodiscard]] bool redEyeActive() const override;
     void selectionOverlayChanged() override {}
     void repositionCaption() override {}
     QString Updatecurrentdirectory(const QString& folder) override;
@@ -202,6 +215,33 @@ public:
     bool ShowPictureRequest = false;
     bool GridRepaintRequest = false;
     bool GetPicturesRequest = false;
+
+    // --- menus and edit tools
+    // A menu label was pressed: its menu drops down under it.
+    void lblFileMenuMouseDown(QLabel* label);
+    // The enabling rules, run as each menu opens.
+    void MenuImageClick();
+    void mnuEditClick();
+    void popPhotoMenuPopup();
+    void MenuViewClick();
+    void PophelpmenuPopup();
+    void PopupfilesPopup();
+    // The site menu's label follows the service configuration.
+    void updateSiteMenu();
+    // A key's route to a menu command: the menus' rules run first, and the
+    // command runs only when its item is enabled.
+    void runMenuCommand(QAction* action);
+    void mkAboutClick();
+    // A crop button is down.
+    [[nodiscard]] bool CropButtonDown() const;
+    // Ends a crop: buttons up, no selection, apply, cancel and hint hidden.
+    void endCrop(bool applied);
+    // Ends the red-eye tool without applying it.
+    void cancelredeye();
+    // Ends a crop, else the red-eye tool; false when neither was active.
+    bool endActiveEditTool();
+    // What the Edit menu shows of the undo history; kept by the undo steps.
+    UndoState undoState;
 
     // Opens a picture given by its path: its folder becomes the current folder
     // and the picture the current one.
@@ -242,6 +282,109 @@ public:
     QToolButton* fullscreenbtn = nullptr;
     QLineEdit* edtdirectory = nullptr;
 
+    // The menu bar's labels and their menus.
+    QLabel* lblFileMenu = nullptr;
+    QLabel* lblPictureMenu = nullptr;
+    QLabel* lblEditMenu = nullptr;
+    QLabel* lblCreativeMenu = nullptr;
+    QLabel* lblSiteMenu = nullptr;
+    QLabel* lblHelpMenu = nullptr;
+    QMenu* Popfilemenu = nullptr;
+    QMenu* popPhotoMenu = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QMenu* MenuView = nullptr;
+    QMenu* Popsitemenu = nullptr;
+    QMenu* Pophelpmenu = nullptr;
+    // File
+    QAction* mkGetPhotos = nullptr;
+    QAction* mkSave = nullptr;
+    QAction* mkSaveAs = nullptr;
+    QAction* mksavetoupload = nullptr;
+    QAction* mkFileInfo = nullptr;
+    QAction* mkExit = nullptr;
+    // Edit
+    QAction* mkUndo = nullptr;
+    QAction* mkRedo = nullptr;
+    QAction* mkClipboard = nullptr;
+    QAction* mkPaste = nullptr;
+    QAction* mkSelectAll = nullptr;
+    QAction* mkDeselectall = nullptr;
+    QAction* mkPreferences = nullptr;
+    // Picture
+    QAction* mkZoom = nullptr;
+    QAction* mkZoomIn = nullptr;
+    QAction* mkZoomOut = nullptr;
+    QAction* mkRotate = nullptr;
+    QAction* mkRotateLeft = nullptr;
+    QAction* mkRotateRight = nullptr;
+    QAction* mkCrop = nullptr;
+    QAction* mkPalvoCrop = nullptr;
+    QAction* mkFreeCrop = nullptr;
+    QAction* mkQuickFix = nullptr;
+    QAction* mkRedEye = nullptr;
+    // Creative Tools
+    QAction* mkPostcard = nullptr;
+    QAction* mkPostcardLeft = nullptr;
+    QAction* mkPostcardRight = nullptr;
+    QAction* mkCaption = nullptr;
+    QAction* mkCaptionTop = nullptr;
+    QAction* mkCaptionBottom = nullptr;
+    QAction* mkPalvoStationery = nullptr;
+    QAction* mkPalvoHolidays = nullptr;
+    QAction* mkPalvoOccasions = nullptr;
+    QAction* mkDownloadStat = nullptr;
+    QAction* mkBackgroundColor = nullptr;
+    // site
+    QAction* mkSignUp = nullptr;
+    QAction* mkUpload = nullptr;
+    QAction* mkOrder = nullptr;
+    QAction* mkShare = nullptr;
+    QAction* mkVisit = nullptr;
+    // Help
+    QAction* Contents1 = nullptr;
+    QAction* mkQuickStart = nullptr;
+    QAction* mkHelpCenter = nullptr;
+    QAction* mkCheckUpdate = nullptr;
+    QAction* mkAbout = nullptr;
+    // The picture context menu.
+    QMenu* Popupfiles = nullptr;
+    QAction* mkRename = nullptr;
+    QAction* mkFileDescription = nullptr;
+    QAction* pukRotate = nullptr;
+    QAction* Rotateleft1 = nullptr;
+    QAction* pukrotate90 = nullptr;
+    QAction* pukCrop = nullptr;
+    QAction* pukPalvoCrop = nullptr;
+    QAction* pukFreecrop = nullptr;
+    QAction* Quickfix1 = nullptr;
+    QAction* pukredeye = nullptr;
+    QAction* pukZoom = nullptr;
+    QAction* pukZoomIn = nullptr;
+    QAction* pukZoomOut = nullptr;
+
+    // The edit toolbar, its caption strips, the pending edit's apply and
+    // cancel buttons and the hint panels over the picture.
+    QToolButton* btnrotate270 = nullptr;
+    QToolButton* btnrotate90 = nullptr;
+    QToolButton* btnZoomIn2 = nullptr;
+    QToolButton* btnZoomOut = nullptr;
+    QToolButton* btnPalvoCrop = nullptr;
+    QToolButton* btnFreeCrop = nullptr;
+    QToolButton* btnQuickFix = nullptr;
+    QToolButton* btnredeye = nullptr;
+    QToolButton* btnAddText = nullptr;
+    QWidget* imgButtonTextEnabled = nullptr;
+    QWidget* imgButtonTextDisabled = nullptr;
+    QToolButton* btndocrop = nullptr;
+    QToolButton* btnCancelCrop = nullptr;
+    QFrame* pnlCrop = nullptr;
+    QFrame* pnlRedEye = nullptr;
+    // Status bar additions.
+    QToolButton* btnRename = nullptr;
+    QToolButton* btnFileInfo = nullptr;
+    QLabel* imgPalvoEn = nullptr;
+    QLabel* imgPalvoDis = nullptr;
+
 Q_SIGNALS:
     // Setup has run to its end (or stopped early).
     void setupFinished();
@@ -277,6 +420,11 @@ private:
     // or (absolute 1) the last picture in full screen.
     void navigationRule(int delta, int absolute);
     void ConnectControls();
+    void CreateMenuBar(QWidget* bar);
+    void CreateToolbar();
+    void CreateMenus();
+    void markLaterCommands();
+    [[nodiscard]] QMenu* menuOfLabel(const QLabel* label) const;
     void WndProc(class MainMessageEvent& message);
 
     // The idle handler: runs when the event queue has just become empty.

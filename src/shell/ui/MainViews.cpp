@@ -5,6 +5,7 @@
 #include "controls/ui/ClickLabel.h"
 #include "controls/ui/Controls.h"
 #include "foundation/QFileRoutine.h"
+#include "imaging/ui/PictureView.h"
 #include "library/FolderNavigation.h"
 #include "library/TextRoutines.h"
 #include "library/ui/QCheckThumbGrid.h"
@@ -14,6 +15,7 @@
 #include "upload/Uploadiface.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -52,6 +54,12 @@ void TfrmMain::ConnectControls() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
                 if (button == Qt::LeftButton && ThumbGrid->CurrentFileName() != CurrentFile())
                     DoShowImage();
+            });
+    // The right button on the picture opens the picture context menu.
+    connect(&viewer_->view(), &PictureView::pictureMouseReleased, this,
+            [this](Qt::MouseButton button, QPointF) {
+                if (button == Qt::RightButton)
+                    popupFiles(QCursor::pos());
             });
 }
 
@@ -123,6 +131,8 @@ void TfrmMain::doselectstatus() {
     btnNext->setEnabled(total > 0 && position < total);
     btnPalvoOn->setEnabled(total > 0);
     btnPalvoOff->setEnabled(total > 0);
+    imgPalvoEn->setVisible(total > 0);
+    imgPalvoDis->setVisible(total == 0);
     fullscreenbtn->setEnabled(total > 0);
     library_->DoButtonStatus();
     if (qMin(selected, total) < 1) {
@@ -212,7 +222,18 @@ void TfrmMain::btnNextClick() {
 
 // ------------------------------------------------------------------ commands
 
+void TfrmMain::setPictureToolsEnabled(bool enabled) {
+    for (QToolButton* tool :
+         {btnrotate90, btnQuickFix, btnrotate270, btnredeye, btnFreeCrop, btnPalvoCrop, btnZoomOut,
+          btnZoomIn2, btnAddText, btnRename, btnFileInfo})
+        setEnabledUnlessNotAvailable(tool, enabled);
+    imgButtonTextEnabled->setVisible(enabled);
+    imgButtonTextDisabled->setVisible(!enabled);
+    lblZoom->setVisible(enabled);
+}
+
 void TfrmMain::Keypreparation(bool resolveChanges) {
+    endActiveEditTool();
     KeyPreview = false;
     if (resolveChanges && Changed())
         PromptSaveChanges(false, false);
