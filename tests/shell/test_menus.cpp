@@ -301,6 +301,8 @@ TEST_F(Menus, LaterCommandsAreThereButNotAvailable) {
     EXPECT_TRUE(w->imgPalvoEn->isVisible());
     EXPECT_FALSE(w->imgPalvoDis->isVisible());
     EXPECT_EQ(w->pnlToolbar->height(), 107);
+    // The toolbar and status bar fit into the window's design width.
+    EXPECT_LE(w->minimumSizeHint().width(), 943);
     // Left to right.
     const QList<QToolButton*> order = {w->btnrotate270, w->btnrotate90,  w->btnZoomIn2,
                                        w->btnZoomOut,   w->btnPalvoCrop, w->btnFreeCrop,

@@ -319,30 +319,38 @@ void TfrmMain::CreateRegions() {
     pnlImageHolder = Region(right, "pnlImageHolder");
     rightColumn->addWidget(pnlImageHolder, 1);
     xpnlStatusbar = Region(right, "xpnlStatusbar", 54);
-    pbrLoad = new QProgressBar(xpnlStatusbar);
+    auto* status = new QHBoxLayout(xpnlStatusbar);
+    status->setContentsMargins(0, 0, 6, 0);
+    status->setSpacing(2);
+    // Left: the load gauge over the file name, and the rename button.
+    auto* fileBox = new QWidget(xpnlStatusbar);
+    fileBox->setObjectName(QStringLiteral("pnlFileName"));
+    fileBox->setFixedSize(206, 54);
+    pbrLoad = new QProgressBar(fileBox);
     pbrLoad->setObjectName(QStringLiteral("pbrLoad"));
-    pbrLoad->setGeometry(8, 8, 160, 4);
+    pbrLoad->setGeometry(8, 8, 136, 4);
     pbrLoad->setRange(0, 100);
     pbrLoad->setTextVisible(false);
     pbrLoad->hide();
-    lblFilename = new QLabel(xpnlStatusbar);
+    lblFilename = new QLabel(fileBox);
     lblFilename->setObjectName(QStringLiteral("lblFilename"));
-    lblFilename->setGeometry(8, 18, 220, 20);
-    btnRename = Button(xpnlStatusbar, "btnRename", QStringLiteral("Rename"),
+    lblFilename->setGeometry(8, 18, 136, 20);
+    btnRename = Button(fileBox, "btnRename", QStringLiteral("Rename"),
                        QStringLiteral("Change picture filename"));
-    btnRename->setGeometry(232, 14, 60, 26);
+    btnRename->setGeometry(146, 14, 58, 26);
+    status->addWidget(fileBox);
+    status->addStretch();
+    // Right, kept at the right edge.
     btnPrevious = Button(xpnlStatusbar, "btnPrevious", QStringLiteral("\u25C0"),
                          QStringLiteral("Go to previous picture in folder"));
-    btnPrevious->setGeometry(320, 14, 28, 26);
     btnNext = Button(xpnlStatusbar, "btnNext", QStringLiteral("\u25B6"),
                      QStringLiteral("Go to next picture in folder"));
-    btnNext->setGeometry(352, 14, 28, 26);
     btnFileInfo = Button(xpnlStatusbar, "btnFileInfo", QStringLiteral("Info"),
                          QStringLiteral("View picture file information"));
-    btnFileInfo->setGeometry(384, 14, 36, 26);
     lblZoom = new QLabel(QStringLiteral("100%"), xpnlStatusbar);
     lblZoom->setObjectName(QStringLiteral("lblZoom"));
-    lblZoom->setGeometry(424, 18, 40, 20);
+    lblZoom->setFixedWidth(40);
+    lblZoom->setAlignment(Qt::AlignCenter);
     btnPalvoOn = Button(xpnlStatusbar, "btnPalvoOn", QStringLiteral("Frame"),
                         QStringLiteral("Show the picture as the frame will show it"));
     btnPalvoOff = Button(xpnlStatusbar, "btnPalvoOff", QStringLiteral("Full size"),
@@ -352,14 +360,12 @@ void TfrmMain::CreateRegions() {
     for (QToolButton* b : {btnPalvoOn, btnPalvoOff, fullscreenbtn})
         b->setCheckable(true);
     btnPalvoOn->setChecked(true);
-    btnPalvoOn->setGeometry(466, 14, 50, 26);
-    btnPalvoOff->setGeometry(518, 14, 60, 26);
-    fullscreenbtn->setGeometry(580, 14, 76, 26);
     // The small logos: the service's name, in colour while there are
-    // pictures to show and greyed otherwise.
+    // pictures to show and greyed otherwise; one of them is visible.
     for (QLabel** logo : {&imgPalvoEn, &imgPalvoDis}) {
         *logo = new QLabel(QStringLiteral("Palvo"), xpnlStatusbar);
-        (*logo)->setGeometry(662, 14, 48, 26);
+        (*logo)->setFixedWidth(44);
+        (*logo)->setAlignment(Qt::AlignCenter);
         QFont f = (*logo)->font();
         f.setBold(true);
         (*logo)->setFont(f);
@@ -373,6 +379,13 @@ void TfrmMain::CreateRegions() {
     disabledLogo.setColor(QPalette::WindowText, QColor(0xB0, 0xB0, 0xB0));
     imgPalvoDis->setPalette(disabledLogo);
     imgPalvoEn->hide();
+    for (QWidget* part :
+         std::initializer_list<QWidget*>{btnPrevious, btnNext, btnFileInfo, lblZoom, btnPalvoOn,
+                                         btnPalvoOff, fullscreenbtn, imgPalvoEn, imgPalvoDis}) {
+        if (qobject_cast<QToolButton*>(part))
+            part->setFixedHeight(26);
+        status->addWidget(part);
+    }
     rightColumn->addWidget(xpnlStatusbar);
 
     splitter->setStretchFactor(0, 0);
