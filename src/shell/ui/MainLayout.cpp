@@ -27,6 +27,12 @@ QFrame* Region(QWidget* parent, const char* name, int height = -1) {
     return frame;
 }
 
+// A bar whose contents keep their own sizes: a window narrower than the
+// contents clips them instead of being held wide by them.
+void LetShrink(QWidget* bar) {
+    bar->setMinimumWidth(1);
+}
+
 QToolButton* Button(QWidget* parent, const char* name, const QString& text, const QString& hint) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -92,6 +98,7 @@ protected:
 // A hint panel over the picture: one line of text on a pale background.
 QFrame* HintPanel(QWidget* parent, const char* name, const QString& text) {
     QFrame* panel = Region(parent, name, 28);
+    LetShrink(panel);
     panel->setAutoFillBackground(true);
     QPalette p = panel->palette();
     p.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xD6));
@@ -237,6 +244,7 @@ void TfrmMain::CreateRegions() {
     column->setSpacing(0);
 
     pnlMenu = Region(central, "pnlMenu", 47);
+    LetShrink(pnlMenu);
     auto* menuRow = new QHBoxLayout(pnlMenu);
     menuRow->setContentsMargins(0, 0, 0, 0);
     CreateMenuBar(pnlMenu);
@@ -307,6 +315,7 @@ void TfrmMain::CreateRegions() {
     rightColumn->setContentsMargins(0, 0, 0, 0);
     rightColumn->setSpacing(0);
     pnlToolbar = Region(right, "pnlToolbar", 107);
+    LetShrink(pnlToolbar);
     rightColumn->addWidget(pnlToolbar);
     CreateToolbar();
     pnlCrop = HintPanel(right, "pnlCrop",
@@ -319,6 +328,7 @@ void TfrmMain::CreateRegions() {
     pnlImageHolder = Region(right, "pnlImageHolder");
     rightColumn->addWidget(pnlImageHolder, 1);
     xpnlStatusbar = Region(right, "xpnlStatusbar", 54);
+    LetShrink(xpnlStatusbar);
     auto* status = new QHBoxLayout(xpnlStatusbar);
     status->setContentsMargins(0, 0, 6, 0);
     status->setSpacing(2);
