@@ -462,6 +462,20 @@ TEST_F(Menus, KeysOfCommandsNotThereYetDoNothing) {
             EXPECT_FALSE(menu->isVisible()) << k.key;
     }
     EXPECT_TRUE(messages.log.isEmpty());
+
+    // A key's command runs only when its item is enabled and visible.
+    int runs = 0;
+    QAction command;
+    QObject::connect(&command, &QAction::triggered, [&] { ++runs; });
+    command.setEnabled(false);
+    w->runMenuCommand(&command);
+    EXPECT_EQ(runs, 0);
+    command.setEnabled(true);
+    w->runMenuCommand(&command);
+    EXPECT_EQ(runs, 1);
+    command.setVisible(false);
+    w->runMenuCommand(&command);
+    EXPECT_EQ(runs, 1);
     EXPECT_EQ(w->currentFile(), pic(1));
     EXPECT_EQ(w->uploadList().entries(), before);
 }

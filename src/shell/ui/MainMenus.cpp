@@ -175,8 +175,6 @@ void TfrmMain::CreateMenus() {
     for (QAction* checkable :
          {mkPalvoCrop, mkFreeCrop, mkRedEye, pukPalvoCrop, pukFreecrop, pukredeye})
         checkable->setCheckable(true);
-    mkHelpCenter->setText(
-        QStringLiteral("Go to %1 online help center").arg(QStringLiteral("Palvo")));
     updateSiteMenu();
     PophelpmenuPopup();
 
