@@ -281,6 +281,7 @@ private:
     void InitialCode();
     void CreateRegions();
     void PlaceWindow();
+    void ApplyArtwork();
     void ConnectGeometry();
     void noteNormalBounds();
     void applyMaximumTrackingSize();
