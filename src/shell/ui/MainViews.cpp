@@ -34,9 +34,10 @@ void TfrmMain::ConnectControls() {
     connect(btndeselectall, &QToolButton::clicked, this,
             [this] { library_->btnSelectAllClick(false); });
     connect(btnPrevious, &QToolButton::clicked, this, &TfrmMain::btnPreviousClick);
-    for (QToolButton* mode : {btnPalvoOn, btnPalvoOff})
-        connect(mode, &QToolButton::clicked, this,
-                [this] { viewer_->btnPalvoOffClick(btnPalvoOn->isChecked()); });
+    // The mode follows the button pressed, whatever state the click toggled
+    // it to; the viewer then sets both buttons.
+    connect(btnPalvoOn, &QToolButton::clicked, this, [this] { viewer_->btnPalvoOffClick(true); });
+    connect(btnPalvoOff, &QToolButton::clicked, this, [this] { viewer_->btnPalvoOffClick(false); });
     connect(fullscreenbtn, &QToolButton::clicked, this,
             [this] { viewer_->dofullscreen(!viewer_->fullScreen()); });
     connect(viewer_.get(), &PictureViewer::loadEnded, this, [this] { scheduleIdle(); });
