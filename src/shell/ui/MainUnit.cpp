@@ -122,6 +122,8 @@ void TfrmMain::FormCreate() {
         lblfolder->setText(MinimizeString(lblfolder->fontMetrics(), lblfolder->width(), name));
     };
     ConnectControls();
+    // A finished thumbnail may let pre-caching go on.
+    connect(ThumbGrid, &TQCheckThumbGrid::thumbnailReady, this, &TfrmMain::scheduleIdle);
     installKeyPreview();
     navigation().RecentFolders = readRecentFolders(folders.dataFolder);
     uploadList_->LoadUploadList();
@@ -318,9 +320,19 @@ void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
 }
 
 bool TfrmMain::idleWorkPending() const {
+    // Setup's own waits run the event loop; the passes start once it is done.
+    if (setupRunning_)
+        return false;
     return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending ||
            GridRepaintRequest || ShowPictureRequest || GetPicturesRequest ||
-           (pendingCamera.pending() && KeyPreview);
+           (pendingCamera.pending() && KeyPreview) || precacheWanted();
+}
+
+bool TfrmMain::precacheWanted() const {
+    // Never beside a load or a modal step, and one thumbnail at a time: while
+    // the grid makes one, the pass waits for its thumbnailReady.
+    return !closed_ && KeyPreview && !Loading() && !GetCurrentFolder().isEmpty() &&
+           ThumbGrid->precacheDue();
 }
 
 void TfrmMain::scheduleIdle() {
@@ -382,13 +394,18 @@ void TfrmMain::idlePass() {
     }
     if (viewer_->idleReshow())
         doselectstatus();
-    if (!UpdateCheckPending)
-        return;
-    UpdateCheckPending = false;
-    const QString version =
-        serviceConfig.InstallVersion.isEmpty() ? FileVersionText() : serviceConfig.InstallVersion;
-    if (uploadLibrary().CheckForUpdate(this, settings.programName(), version, false) == 9)
-        TerminatePending = true;
+    if (UpdateCheckPending) {
+        UpdateCheckPending = false;
+        const QString version = serviceConfig.InstallVersion.isEmpty()
+                                    ? FileVersionText()
+                                    : serviceConfig.InstallVersion;
+        if (uploadLibrary().CheckForUpdate(this, settings.programName(), version, false) == 9)
+            TerminatePending = true;
+    }
+    // One more thumbnail into the disk cache, made on one of the grid's
+    // worker threads.
+    if (precacheWanted())
+        ThumbGrid->PrecacheNext();
 }
 
 void TfrmMain::postMessage(int message, const QString& text, bool flag) {

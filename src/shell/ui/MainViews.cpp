@@ -221,6 +221,8 @@ void TfrmMain::Keypreparation(bool resolveChanges) {
 
 void TfrmMain::endKeypreparation() {
     KeyPreview = true;
+    // Deferred work held back by the gate may go on.
+    scheduleIdle();
 }
 
 void TfrmMain::BtnOpenFolderClick() {
