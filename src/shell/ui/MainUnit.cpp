@@ -13,6 +13,7 @@
 #include "library/TextRoutines.h"
 #include "library/ui/QCheckThumbGrid.h"
 #include "shell/CommandLine.h"
+#include "shell/ui/FontScaling.h"
 #include "shell/ui/MainMessages.h"
 #include "shell/ui/ProgressDisplay.h"
 #include "shell/ui/Splash.h"
@@ -94,6 +95,7 @@ void TfrmMain::FormCreate() {
         mutex->tryLock(0);
     }
     CreateRegions();
+    ScaleFontsForScreen(*this);
     GridRepaintRequest = true; // the grid is painted afresh at the first idle pass
     const int minimumPanel = screenSize_.width() <= 800 ? 255 : kTwoColumnGridWidth + 46;
     LeftPanel->setMinimumWidth(minimumPanel);
@@ -122,6 +124,7 @@ void TfrmMain::FormCreate() {
         lblfolder->setText(MinimizeString(lblfolder->fontMetrics(), lblfolder->width(), name));
     };
     ConnectControls();
+    ConnectGeometry();
     // A finished thumbnail may let pre-caching go on.
     connect(ThumbGrid, &TQCheckThumbGrid::thumbnailReady, this, &TfrmMain::scheduleIdle);
     installKeyPreview();
@@ -179,6 +182,7 @@ void TfrmMain::Setup() {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TfrmMain::scheduleIdle,
                 Qt::UniqueConnection);
     HintTiming::install();
+    resizeHandlingEnabled_ = true;
     PendingDeletion.clear();
 
     try {
@@ -250,22 +254,6 @@ void TfrmMain::Setup() {
         OneInstance1InstanceStarted(queued);
 }
 
-void TfrmMain::PlaceWindow() {
-    setWindowState(Qt::WindowNoState);
-    const int height = settings.SPHeight > 50 ? settings.SPHeight : this->height();
-    const int width = settings.SPWidth > 50 ? settings.SPWidth : this->width();
-    resize(width, height);
-    move(settings.SPLeft, settings.SPTop);
-    normalBounds_ = QRect(settings.SPLeft, settings.SPTop, width, height);
-    if (settings.WPanel > 50 && settings.WPanel < 0.8 * this->width())
-        splitter->setSizes({settings.WPanel, this->width() - settings.WPanel});
-    panelWidthToRestore_ = splitter->sizes().value(0);
-    if (settings.SPMax) {
-        showMaximized();
-        repaint();
-    }
-}
-
 void TfrmMain::WaitForSplash() {
     const qint64 remaining = options_.splashMinimumMs - startTime_.elapsed();
     if (remaining <= 0)
@@ -324,7 +312,7 @@ bool TfrmMain::idleWorkPending() const {
     if (setupRunning_)
         return false;
     return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending ||
-           GridRepaintRequest || ShowPictureRequest || GetPicturesRequest ||
+           GridRepaintRequest || ShowPictureRequest || GetPicturesRequest || MaskRefreshRequest ||
            (pendingCamera.pending() && KeyPreview) || precacheWanted();
 }
 
@@ -376,6 +364,11 @@ void TfrmMain::idlePass() {
     if (FirstIdlePending) {
         FirstIdlePending = false;
         ShowStartupPicture();
+    }
+    if (MaskRefreshRequest) {
+        MaskRefreshRequest = false;
+        if (cropUnderWay() || redEyeActive())
+            selectionOverlayChanged();
     }
     if (GetPicturesRequest && !Loading()) {
         GetPicturesRequest = false;
@@ -504,19 +497,6 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfrmMain::StoreWindowPosition() {
-    if (fullScreen())
-        return;
-    settings.SPMax = isMaximized();
-    const QRect bounds = isMaximized() ? normalBounds_ : QRect(pos(), size());
-    if (!isMaximized())
-        normalBounds_ = bounds;
-    settings.SPLeft = bounds.left();
-    settings.SPTop = bounds.top();
-    settings.SPWidth = bounds.width();
-    settings.SPHeight = bounds.height();
-}
-
 void TfrmMain::FormClose() {
     if (NotReady)
         return;
@@ -528,7 +508,7 @@ void TfrmMain::FormClose() {
             kept << path;
     }
     PendingDeletion = kept;
-    StoreWindowPosition();
+    SaveWindowPositions(true);
     settings.WPanel = splitter->sizes().value(0, settings.WPanel);
     writereg(settings, GetCurrentFolder());
     QApplication::restoreOverrideCursor();

@@ -6,6 +6,7 @@
 #include "foundation/SettingsStore.h"
 #include "imaging/ui/PictureViewer.h"
 #include "library/ui/LibraryController.h"
+#include "shell/WindowGeometry.h"
 #include "upload/UploadRun.h"
 
 #include <QElapsedTimer>
@@ -208,6 +209,21 @@ public:
     bool GridRepaintRequest = false;
     bool GetPicturesRequest = false;
 
+    // --- window geometry
+    // Stores the window's position into the settings fields; nothing when
+    // asked to skip in full-screen mode and full-screen mode is on.
+    void SaveWindowPositions(bool skipInFullScreen);
+    // Full-screen bounds: on, the client area covers the screen and the
+    // toolbar hides; off, the bounds from before come back.
+    void SetWindowFS(bool on);
+    // The resize rule, raised by the window, the splitter or the red-eye tool.
+    void FormResize(ResizeSource source);
+    [[nodiscard]] int panelWidthToRestore() const { return panelWidthToRestore_; }
+    // A crop computation is running (the resize rule leaves the picture alone).
+    bool CropComputing = false;
+    // The selection mask is redrawn at the next idle pass.
+    bool MaskRefreshRequest = false;
+
     // Opens a picture given by its path: its folder becomes the current folder
     // and the picture the current one.
     void directshow(const QString& path);
@@ -256,6 +272,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FormCreate();
@@ -267,7 +286,10 @@ private:
     void InitialCode();
     void CreateRegions();
     void PlaceWindow();
-    void StoreWindowPosition();
+    void ConnectGeometry();
+    void noteNormalBounds();
+    void applyMaximumTrackingSize();
+    [[nodiscard]] QSize geometryScreen() const;
     void HandleFirstArgument();
     void WaitForSplash();
     void HideSplash();
@@ -308,7 +330,10 @@ private:
     bool inIdle_ = false;
     int panelWidthToRestore_ = 0;
     QRect normalBounds_;
-    QRect boundsBeforeFullScreen_;
+    bool maximisedBeforeFullScreen_ = false;
+    bool resizeHandlingEnabled_ = false;
+    bool switchingFullScreen_ = false;
+    WindowShowState lastResizeState_ = WindowShowState::Normal;
 };
 
 } // namespace palvo

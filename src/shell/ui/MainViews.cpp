@@ -385,22 +385,4 @@ QString TfrmMain::Updatecurrentdirectory(const QString& folder) {
     return GetCurrentFolder();
 }
 
-void TfrmMain::setWindowFullScreen(bool on) {
-    if (on) {
-        StoreWindowPosition();
-        boundsBeforeFullScreen_ = geometry();
-        showFullScreen();
-    } else {
-        showNormal();
-        if (boundsBeforeFullScreen_.isValid())
-            setGeometry(boundsBeforeFullScreen_);
-    }
-}
-
-void TfrmMain::setFullScreenChrome(bool fullScreen) {
-    for (QWidget* part : {static_cast<QWidget*>(LeftPanel), static_cast<QWidget*>(pnlMenu),
-                          static_cast<QWidget*>(pnlToolbar), static_cast<QWidget*>(xpnlStatusbar)})
-        part->setVisible(!fullScreen);
-}
-
 } // namespace palvo

@@ -1,6 +1,7 @@
 #include "shell/ui/Splash.h"
 
 #include "controls/ui/Controls.h"
+#include "shell/ui/FontScaling.h"
 
 #include "foundation/Version.h"
 
@@ -71,6 +72,7 @@ TAboutBox::TAboutBox(const QString& programName, const QString& picturePath, QWi
     lblVersion->setPalette(pal);
     lblVersion->adjustSize();
     lblVersion->move(8, size.height() - 6 - lblVersion->height());
+    ScaleFontsForScreen(*this);
 }
 
 void TAboutBox::paintEvent(QPaintEvent*) {
