@@ -358,6 +358,7 @@ TEST_F(Walkthrough, AClickOnAnotherThumbnailDuringALargeLoadShowsTheClickedPictu
     // The first idle pass starts loading the large picture.
     ASSERT_TRUE(QTest::qWaitFor([this] { return w->Loading(); }, kWaitMs));
     ASSERT_EQ(w->currentFile(), files[0]);
+    ASSERT_TRUE(w->Loading());
     clickThumbnail(1);
     ASSERT_TRUE(shows(files[1]));
     EXPECT_EQ(view().image().size(), QSize(320, 200));
