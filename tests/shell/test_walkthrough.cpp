@@ -13,7 +13,6 @@
 #include "upload/UploadList.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
