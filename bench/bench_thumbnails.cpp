@@ -9,7 +9,10 @@
 //   cache) and warm (disk cache filled, fresh memory), for the main window's
 //   pane and for a full screen of cells;
 // - the longest time the user-interface thread was busy between two waits
-//   for events while the cold folder filled.
+//   for events while the cold folder filled;
+// - the idle pre-caching of the whole folder, one file per idle pass, with the
+//   thumbnail made by a grid worker (as the main window does) or on the
+//   user-interface thread: the longest pass and the longest stretch of work.
 // Run it under QT_QPA_PLATFORM=offscreen.
 #include "bench_library_pictures.h"
 #include "imaging/IEFunctions.h"
@@ -32,6 +35,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 #include <sys/resource.h>
 #include <time.h>
@@ -152,6 +156,61 @@ FillResult fill(QStringList& entries, const QString& cacheFolder, QSize size, Bl
     return result;
 }
 
+// Fills the disk cache for the whole list as the main window's idle passes
+// do, one file per pass: handed to a grid worker (the next pass comes when it
+// is done, as thumbnailReady schedules it), or for comparison made on the
+// user-interface thread itself.
+FillResult precacheAll(QStringList& entries, QSize size, bool onWorkers, BlockMeter& meter) {
+    QTemporaryDir cache;
+    TQCheckThumbGrid grid;
+    grid.applyMainWindowLook();
+    grid.resize(size);
+    grid.setDiskCacheDirectory(cache.filePath(QStringLiteral("cache/")));
+    grid.show();
+    QApplication::processEvents();
+    QEventLoop loop;
+    int next = 0;
+    double longestPass = 0;
+    std::function<void()> step;
+    std::function<void()> pass = [&] {
+        QElapsedTimer passTimer;
+        passTimer.start();
+        step();
+        longestPass = std::max(longestPass, passTimer.nsecsElapsed() / 1e6);
+    };
+    step = [&] {
+        if (onWorkers) {
+            if (grid.cache().precacheCursor() >= entries.size() && grid.idle())
+                loop.quit();
+            else if (grid.precacheDue())
+                grid.PrecacheNext();
+            if (grid.precacheDue())
+                QTimer::singleShot(0, &loop, pass);
+        } else {
+            if (next >= entries.size()) {
+                loop.quit();
+                return;
+            }
+            (void)grid.EnsureDiskCached(entries[next++].mid(1));
+            // The next pass after a beat of the meter, so that each pass
+            // is measured on its own.
+            QTimer::singleShot(2, &loop, pass);
+        }
+    };
+    QObject::connect(&grid, &TQCheckThumbGrid::thumbnailReady, &loop,
+                     [&] { QTimer::singleShot(0, &loop, pass); });
+    meter.start();
+    QElapsedTimer timer;
+    timer.start();
+    grid.setAttachedListBox(&entries);
+    grid.Reload(true, true, true);
+    QTimer::singleShot(0, &loop, pass);
+    loop.exec();
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    meter.stop();
+    return {int(entries.size()), elapsed, longestPass, meter.longestWork()};
+}
+
 double cpuMilliseconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -269,6 +328,14 @@ int main(int argc, char** argv) {
             std::printf("  %s  %8.1f ms until all shown; longest UI-thread gap %5.1f ms, "
                         "longest UI-thread work between beats %5.1f ms\n",
                         name, r.milliseconds, r.longestBlock, r.longestWork);
+    }
+    std::printf("pre-caching the whole folder at idle, main window pane:\n");
+    for (bool onWorkers : {true, false}) {
+        const FillResult r = precacheAll(entries, {264, 640}, onWorkers, meter);
+        std::printf("  %s  %8.1f ms for %d files; longest idle pass %5.1f ms, "
+                    "longest UI-thread work between beats %5.1f ms\n",
+                    onWorkers ? "made by a grid worker " : "made on the UI thread ", r.milliseconds,
+                    r.cells, r.longestBlock, r.longestWork);
     }
     return 0;
 }

@@ -279,7 +279,9 @@ QString ThumbnailCache::EnsureDiskCached(const QString& fileName,
 }
 
 bool ThumbnailCache::precacheDue(const QStringList* entries) const {
-    return PreCacheThumbnails && DiskCacheMaxCacheCount > 0 && entries &&
+    // Without a folder to fill (none set, or suspended) a pass would decode
+    // pictures only to throw the thumbnails away.
+    return PreCacheThumbnails && diskActive() && enabled_ && entries &&
            precacheCursor_ < entries->size();
 }
 

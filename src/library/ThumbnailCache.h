@@ -113,7 +113,8 @@ public:
     void restartPrecache() { precacheCursor_ = 0; }
     [[nodiscard]] int precacheCursor() const { return precacheCursor_; }
     void setPrecacheCursor(int cursor) { precacheCursor_ = cursor; }
-    // Whether PrecacheNext has work for that list.
+    // Whether PrecacheNext has work for that list: switched on, a disk cache
+    // folder that takes files, and entries left after the cursor.
     [[nodiscard]] bool precacheDue(const QStringList* entries) const;
 
 private:

@@ -330,6 +330,28 @@ TEST_F(CacheFixture, PrecacheWalksTheListAndParksAtTheFirstFailure) {
     EXPECT_EQ(cache.precacheCursor(), 1);
 }
 
+TEST_F(CacheFixture, PrecacheWaitsForAFolderThatTakesFiles) {
+    const QStringList entries{source(0)};
+    int produced = 0;
+    const ThumbnailProducer producer = [&](const QString&, QImage& t) {
+        ++produced;
+        t = solid(qRgb(3, 3, 3));
+        return true;
+    };
+    ThumbnailCache cache(&functions); // no folder: nothing to fill
+    EXPECT_FALSE(cache.precacheDue(&entries));
+    cache.PrecacheNext(&entries, producer);
+    EXPECT_EQ(produced, 0);
+    cache.setDiskCacheDirectory(cacheFolder);
+    cache.SuspendDiskCache(); // nothing would be stored
+    EXPECT_FALSE(cache.precacheDue(&entries));
+    cache.ResumeDiskCache();
+    ASSERT_TRUE(cache.precacheDue(&entries));
+    cache.PrecacheNext(&entries, producer);
+    EXPECT_EQ(produced, 1);
+    EXPECT_FALSE(cache.precacheDue(&entries)); // the list is done
+}
+
 TEST_F(CacheFixture, EnsureDiskCachedWhileSuspendedProducesButStoresNothing) {
     ThumbnailCache cache(&functions);
     cache.setDiskCacheDirectory(cacheFolder);

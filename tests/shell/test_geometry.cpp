@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 using namespace palvo;
@@ -69,6 +70,8 @@ const QRect kNormal(40, 30, 900, 640);
 
 TEST_F(Geometry, MaximisedCloseKeepsTheNormalBoundsAndTheNextStartMaximisesOverThem) {
     auto w = start();
+    // The window may grow until its client area covers the (pinned) screen.
+    EXPECT_EQ(w->maximumSize(), QSize(1280, 1024));
     place(*w, kNormal);
     w->showMaximized();
     test::Settle();
@@ -131,6 +134,18 @@ TEST_F(Geometry, ShrinkingBelowTheGridNarrowsTheLeftPanel) {
     ASSERT_EQ(w->width(), 520);
     EXPECT_EQ(w->LeftPanel->width(), 490);
     EXPECT_EQ(w->panelWidthToRestore(), 490);
+
+    // Dragging the splitter is a resize too: the new width is remembered.
+    w->resize(950, w->height());
+    test::Settle();
+    QWidget* handle = w->splitter->handle(1);
+    const QPoint grip = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(handle, grip + QPoint(-100, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(-100, 0));
+    test::Settle();
+    EXPECT_NEAR(w->LeftPanel->width(), 390, 2);
+    EXPECT_EQ(w->panelWidthToRestore(), w->LeftPanel->width());
 }
 
 TEST_F(Geometry, WithoutACurrentPictureResizingLeavesThePanel) {

@@ -50,6 +50,11 @@ protected:
             menu->hide();
     }
     virtual void writeServiceConfig() {}
+    // A key as the user types it: to the focused widget of the window.
+    void press(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused && focused->window() == w.get() ? focused : w.get(), key, mods);
+    }
     static void settle(int ms = 150) { test::Settle(ms); }
     QString pic(int i) const { return pictures.path() + QStringLiteral("/pic%1.jpg").arg(i); }
     void emptyFolder() {
@@ -162,13 +167,13 @@ TEST_F(Menus, EveryMenuHoldsItsItemsKeysAndSeparators) {
 TEST_F(MenusWithSite, TheSiteMenuIsNamedAfterTheServicesWebSite) {
     EXPECT_EQ(w->lblSiteMenu->text(), "Palvo.<u>c</u>om");
     EXPECT_EQ(w->mkVisit->text(), "Visit Palvo.com");
-    QTest::keyClick(w.get(), Qt::Key_C, Qt::AltModifier);
+    press(Qt::Key_C, Qt::AltModifier);
     EXPECT_TRUE(w->Popsitemenu->isVisible());
     w->Popsitemenu->hide();
-    QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier);
+    press(Qt::Key_S, Qt::AltModifier);
     EXPECT_TRUE(w->Popsitemenu->isVisible());
     w->Popsitemenu->hide();
-    QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier);
+    press(Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_FALSE(w->Popsitemenu->isVisible());
 }
 
@@ -189,7 +194,7 @@ TEST_F(Menus, LabelsAndAltKeysDropTheirMenusUnderTheLabel) {
     for (const Case& c : cases) {
         const QPoint expected = MenuPopupPosition(w->pnlMenu->mapToGlobal(QPoint(0, 0)),
                                                   w->pnlMenu->height(), c.label->x());
-        QTest::keyClick(w.get(), c.key, Qt::AltModifier);
+        press(c.key, Qt::AltModifier);
         ASSERT_TRUE(c.menu->isVisible()) << c.menu->objectName().toStdString();
         EXPECT_EQ(c.menu->pos(), expected) << c.menu->objectName().toStdString();
         c.menu->hide();
@@ -348,7 +353,7 @@ TEST_F(Menus, EscapeEndsTheCropThenTheRedEyeToolThenFullScreen) {
     w->viewer().view().setSelecting(true);
     w->viewer().view().setSelection(QRect(10, 10, 100, 80));
 
-    QTest::keyClick(w.get(), Qt::Key_Escape);
+    press(Qt::Key_Escape);
     EXPECT_FALSE(w->CropButtonDown());
     EXPECT_TRUE(w->btndocrop->isHidden() && w->btnCancelCrop->isHidden() && w->pnlCrop->isHidden());
     EXPECT_FALSE(w->viewer().view().selecting());
@@ -357,12 +362,12 @@ TEST_F(Menus, EscapeEndsTheCropThenTheRedEyeToolThenFullScreen) {
 
     w->btnredeye->setChecked(true);
     w->pnlRedEye->show();
-    QTest::keyClick(w.get(), Qt::Key_Escape);
+    press(Qt::Key_Escape);
     EXPECT_FALSE(w->btnredeye->isChecked());
     EXPECT_TRUE(w->pnlRedEye->isHidden());
     EXPECT_TRUE(w->fullScreen());
 
-    QTest::keyClick(w.get(), Qt::Key_Escape);
+    press(Qt::Key_Escape);
     EXPECT_FALSE(w->fullScreen());
 }
 
@@ -455,7 +460,7 @@ TEST_F(Menus, KeysOfCommandsNotThereYetDoNothing) {
         {Qt::Key_L, Qt::AltModifier},     {Qt::Key_R, Qt::AltModifier},
         {Qt::Key_F1, Qt::NoModifier},     {Qt::Key_F2, Qt::NoModifier}};
     for (const auto& k : keys) {
-        QTest::keyClick(w->ThumbGrid, k.key, k.mods);
+        press(k.key, k.mods);
         settle(30);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << k.key;
         for (QMenu* menu : w->findChildren<QMenu*>())

@@ -1,7 +1,7 @@
 // The upload run and the command-line upload with the real libQUpload.so and
 // the real palvo-service: what the frame finally holds.
 #include "qupload/DialogDriver.h"
-#include "service/ServiceProcess.h"
+#include "qupload/LiveService.h"
 
 #include "foundation/QFileRoutine.h"
 #include "support/ScriptedMessages.h"
@@ -13,28 +13,19 @@
 #include "upload/Uploadiface.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
 using namespace palvo;
 using palvo::testing::DialogDriver;
-using palvo::testing::ServiceProcess;
 
 namespace {
 
 TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
     test::UploadFolders env;
-    const QString data = env.path("service");
-    ServiceProcess service(data, {"--account", "demo:secret"});
-    ASSERT_TRUE(service.start());
-    const QString config = env.path("QUpload.dat");
-    ASSERT_TRUE(test::putFile(
-        config, ("[Service]\nSERVER=" + service.url() + "\nRETRY_DELAY_MS=50\n").toUtf8()));
-    qputenv("QUPLOAD_CONFIG", QFile::encodeName(config));
+    test::LiveService service(env.dir.path(), env.path("QUpload.dat"));
+    ASSERT_TRUE(service.started());
 
     // The window's run: three listed pictures, the middle one unreadable and
     // skipped; the user signs in once.
@@ -50,7 +41,7 @@ TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
     test::QuietUploadHost host;
     UploadContext context{list, env.settings, limits, env.folders, library, host, 2};
     DialogDriver driver;
-    driver.signIns = {{"demo", "secret"}};
+    driver.signIns = {{test::kServiceUser, test::kServicePassword}};
     {
         test::ScriptedMessages messages(true);
         messages.answers = {mrOK};
@@ -80,24 +71,21 @@ TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
     EXPECT_EQ(p.exitCode(), 0) << out.toStdString() << p.readAllStandardError().toStdString();
     EXPECT_TRUE(out.contains("Uploaded 3 pictures")) << out.toStdString();
 
-    QString frameDir;
-    const QJsonArray pictures = test::FramePictures(data, &frameDir);
+    const auto pictures = service.framePictures();
     ASSERT_EQ(pictures.size(), 5);
     const QStringList names = {"a.jpg", "c.jpg", "IMG_0.JPG", "IMG_1.JPG", "IMG_2.JPG"};
     const QSize size(640, 480);
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
-        const QJsonObject picture = pictures[i].toObject();
-        EXPECT_EQ(picture["name"].toString(), names[i]);
-        EXPECT_EQ(picture["width"].toInt(), size.width());
-        const QByteArray stored = test::fileBytes(frameDir + "/" + picture["file"].toString());
-        EXPECT_LT(stored.size(), 65499);
-        EXPECT_EQ(decodeJpeg(stored).image.size(), size);
+        EXPECT_EQ(pictures[i].name, names[i]);
+        EXPECT_EQ(pictures[i].width, size.width());
+        EXPECT_FALSE(pictures[i].bytes.isEmpty());
+        EXPECT_LT(pictures[i].bytes.size(), 65499);
+        EXPECT_EQ(pictures[i].decodedSize, size);
     }
     // Nothing prepared is left behind by either.
     EXPECT_EQ(QDir(TempFolder()).entryList({"*.jpg", "*.JPG", "~plvlist*"}, QDir::Files),
               QStringList());
-    qunsetenv("QUPLOAD_CONFIG");
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "controls/ui/TabPicture.h"
+
 #include <QLabel>
-#include <QWidget>
 
 namespace palvo {
 
@@ -16,24 +17,6 @@ Q_SIGNALS:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
-};
-
-// The picture behind a view's two tab labels: two tabs side by side, the
-// active one raised. Reports where the mouse was released.
-class TabPicture : public QWidget {
-    Q_OBJECT
-public:
-    TabPicture(int activeTab, QWidget* parent = nullptr);
-
-Q_SIGNALS:
-    void released(int x);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    int activeTab_;
 };
 
 } // namespace palvo

@@ -451,10 +451,12 @@ void PictureViewer::dofullscreen(bool on) {
         if (state.GridIndexBeforeFullScreen >= 0 &&
             state.GridIndexBeforeFullScreen < host_.gridItemCount())
             host_.selectGridIndex(state.GridIndexBeforeFullScreen);
-        host_.focusGrid();
     }
     host_.doselectstatus();
     host_.setFullScreenChrome(on);
+    // Only a visible grid can take the focus.
+    if (!on)
+        host_.focusGrid();
     pnlImageHolderResize();
 }
 

@@ -823,7 +823,7 @@ void TQCheckThumbGrid::InvalidateThumbnail(int mode, const QString& fileName) {
 }
 
 void TQCheckThumbGrid::PrecacheNext() {
-    if (precacheInFlight_ || !idle() || !cache_->precacheDue(list_))
+    if (precacheInFlight_ || !precacheDue())
         return;
     const QString name = stripMark(list_->at(cache_->precacheCursor()));
     if (pending_.contains(name))

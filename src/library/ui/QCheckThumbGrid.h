@@ -82,6 +82,9 @@ public:
     // One idle step of pre-caching: hands the next file of the list to a
     // worker unless visible cells are still waiting.
     void PrecacheNext();
+    // Whether PrecacheNext would hand out a file now: the list has files left
+    // to cache and no thumbnail is being made.
+    [[nodiscard]] bool precacheDue() const { return idle() && cache_->precacheDue(list_); }
     // The cache file of the file, made now on this thread when missing.
     QString EnsureDiskCached(const QString& fileName);
     // No thumbnail is being made.

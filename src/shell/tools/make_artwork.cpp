@@ -77,9 +77,10 @@ QImage splash() {
     return img;
 }
 
+// Transparent around the mark and the name, so the menu bar's band shows through.
 QImage logo() {
-    QImage img(198, 47, QImage::Format_RGB32);
-    img.fill(Qt::white);
+    QImage img(198, 47, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     drawFrameMark(p, QRectF(6, 6, 46, 35));

@@ -59,6 +59,11 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!KeyPreview || !widget || widget->window() != this)
         return false;
+    // A key the focused widget leaves travels on to its parents, through this
+    // filter each time: the map runs for the first receiver only.
+    QWidget* focused = QApplication::focusWidget();
+    if (widget != (focused && focused->window() == this ? focused : this))
+        return false;
     auto* key = static_cast<QKeyEvent*>(event);
     return event->type() == QEvent::KeyPress ? FormKeyDown(*key) : FormKeyUp(*key);
 }

@@ -401,6 +401,7 @@ void TfrmMain::CreateRegions() {
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({307, 636});
+    ApplyArtwork();
     setCentralWidget(central);
     resize(943, 607);
     CreateMenus();

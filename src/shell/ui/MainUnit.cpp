@@ -125,6 +125,8 @@ void TfrmMain::FormCreate() {
     };
     ConnectControls();
     ConnectGeometry();
+    // A finished thumbnail may let pre-caching go on.
+    connect(ThumbGrid, &TQCheckThumbGrid::thumbnailReady, this, &TfrmMain::scheduleIdle);
     installKeyPreview();
     navigation().RecentFolders = readRecentFolders(folders.dataFolder);
     uploadList_->LoadUploadList();
@@ -306,9 +308,19 @@ void TfrmMain::OneInstance1InstanceStarted(const QStringList& arguments) {
 }
 
 bool TfrmMain::idleWorkPending() const {
+    // Setup's own waits run the event loop; the passes start once it is done.
+    if (setupRunning_)
+        return false;
     return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending ||
-           GridRepaintRequest || ShowPictureRequest || GetPicturesRequest ||
-           (pendingCamera.pending() && KeyPreview);
+           GridRepaintRequest || ShowPictureRequest || GetPicturesRequest || MaskRefreshRequest ||
+           (pendingCamera.pending() && KeyPreview) || precacheWanted();
+}
+
+bool TfrmMain::precacheWanted() const {
+    // Never beside a load or a modal step, and one thumbnail at a time: while
+    // the grid makes one, the pass waits for its thumbnailReady.
+    return !closed_ && KeyPreview && !Loading() && !GetCurrentFolder().isEmpty() &&
+           ThumbGrid->precacheDue();
 }
 
 void TfrmMain::scheduleIdle() {
@@ -353,6 +365,11 @@ void TfrmMain::idlePass() {
         FirstIdlePending = false;
         ShowStartupPicture();
     }
+    if (MaskRefreshRequest) {
+        MaskRefreshRequest = false;
+        if (cropUnderWay() || redEyeActive())
+            selectionOverlayChanged();
+    }
     if (GetPicturesRequest && !Loading()) {
         GetPicturesRequest = false;
         BtnOpenFolderClick();
@@ -370,13 +387,18 @@ void TfrmMain::idlePass() {
     }
     if (viewer_->idleReshow())
         doselectstatus();
-    if (!UpdateCheckPending)
-        return;
-    UpdateCheckPending = false;
-    const QString version =
-        serviceConfig.InstallVersion.isEmpty() ? FileVersionText() : serviceConfig.InstallVersion;
-    if (uploadLibrary().CheckForUpdate(this, settings.programName(), version, false) == 9)
-        TerminatePending = true;
+    if (UpdateCheckPending) {
+        UpdateCheckPending = false;
+        const QString version = serviceConfig.InstallVersion.isEmpty()
+                                    ? FileVersionText()
+                                    : serviceConfig.InstallVersion;
+        if (uploadLibrary().CheckForUpdate(this, settings.programName(), version, false) == 9)
+            TerminatePending = true;
+    }
+    // One more thumbnail into the disk cache, made on one of the grid's
+    // worker threads.
+    if (precacheWanted())
+        ThumbGrid->PrecacheNext();
 }
 
 void TfrmMain::postMessage(int message, const QString& text, bool flag) {

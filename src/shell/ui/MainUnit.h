@@ -203,6 +203,11 @@ public:
     [[nodiscard]] Uploadiface& uploadLibrary();
     [[nodiscard]] ProgressDisplay& progressDisplay();
 
+    // Whether an idle pass has work to do, and whether one is on its way:
+    // with no work the idle handler stays quiet until something sets some.
+    [[nodiscard]] bool idleWorkPending() const;
+    [[nodiscard]] bool idlePassScheduled() const { return idleScheduled_; }
+
     // Posts one of the internal messages to this window.
     void postMessage(int message, const QString& text = QString(), bool flag = false);
 
@@ -424,6 +429,7 @@ private:
     void InitialCode();
     void CreateRegions();
     void PlaceWindow();
+    void ApplyArtwork();
     void ConnectGeometry();
     void noteNormalBounds();
     void applyMaximumTrackingSize();
@@ -453,7 +459,7 @@ private:
     void scheduleIdle();
     void doidle();
     void idlePass();
-    [[nodiscard]] bool idleWorkPending() const;
+    [[nodiscard]] bool precacheWanted() const;
 
     StartOptions options_;
     QSize screenSize_;

@@ -36,9 +36,10 @@ void TfrmMain::ConnectControls() {
     connect(btndeselectall, &QToolButton::clicked, this,
             [this] { library_->btnSelectAllClick(false); });
     connect(btnPrevious, &QToolButton::clicked, this, &TfrmMain::btnPreviousClick);
-    for (QToolButton* mode : {btnPalvoOn, btnPalvoOff})
-        connect(mode, &QToolButton::clicked, this,
-                [this] { viewer_->btnPalvoOffClick(btnPalvoOn->isChecked()); });
+    // The mode follows the button pressed, whatever state the click toggled
+    // it to; the viewer then sets both buttons.
+    connect(btnPalvoOn, &QToolButton::clicked, this, [this] { viewer_->btnPalvoOffClick(true); });
+    connect(btnPalvoOff, &QToolButton::clicked, this, [this] { viewer_->btnPalvoOffClick(false); });
     connect(fullscreenbtn, &QToolButton::clicked, this,
             [this] { viewer_->dofullscreen(!viewer_->fullScreen()); });
     connect(viewer_.get(), &PictureViewer::loadEnded, this, [this] { scheduleIdle(); });
@@ -241,6 +242,8 @@ void TfrmMain::Keypreparation(bool resolveChanges) {
 
 void TfrmMain::endKeypreparation() {
     KeyPreview = true;
+    // Deferred work held back by the gate may go on.
+    scheduleIdle();
 }
 
 void TfrmMain::BtnOpenFolderClick() {
