@@ -4,6 +4,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace palvo {
 
 QPoint MenuPopupPosition(QPoint barScreenTopLeft, int barHeight, int labelLeft) {
@@ -37,8 +39,14 @@ QString SiteName(const QString& generalWebsite) {
         host = QUrl(EnsureHttp(address), QUrl::StrictMode).host();
     if (host.startsWith(QLatin1String("www.")))
         host.remove(0, 4);
-    if (host.isEmpty() || !host.at(0).isLetterOrNumber())
-        return QStringLiteral("Palvo");
+    // Only a domain name reads as a site's name: a bare address or a local
+    // host name (a test or home service) shows the service's own name.
+    const QString topLevel = host.section(QLatin1Char('.'), -1);
+    const bool domainName =
+        host.contains(QLatin1Char('.')) &&
+        std::any_of(topLevel.begin(), topLevel.end(), [](QChar ch) { return ch.isLetter(); });
+    if (!domainName || !host.at(0).isLetterOrNumber())
+        return QStringLiteral("Palvo.com");
     host[0] = host.at(0).toUpper();
     return host;
 }

@@ -15,7 +15,8 @@ namespace palvo {
 
 // The service's web-site name, from the general web-site address: its host
 // without a leading "www.", the first letter in capitals ("palvo.com" ->
-// "Palvo.com"). Without a usable address the service's own name, "Palvo".
+// "Palvo.com"). Without a domain name (no address, a bare IP address or a
+// local host name) the service's own site, "Palvo.com".
 [[nodiscard]] QString SiteName(const QString& generalWebsite);
 // The site menu's caption: the site name with its first "c" as accelerator.
 [[nodiscard]] QString SiteMenuCaption(const QString& siteName);

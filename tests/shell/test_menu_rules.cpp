@@ -36,13 +36,15 @@ TEST(MenuRules, CaptionsMarkTheirAccelerator) {
 
 TEST(MenuRules, SiteNameComesFromTheGeneralAddress) {
     const std::pair<QString, QString> cases[] = {
-        {"", "Palvo"},
-        {"   ", "Palvo"},
+        {"", "Palvo.com"},
+        {"   ", "Palvo.com"},
         {"www.palvo.com", "Palvo.com"},
         {"HTTPS://Shop.Example.org/path?x=1", "Shop.example.org"},
         {"http://www.palvo.net:8080/", "Palvo.net"},
-        {"http://", "Palvo"},
-        {"http://[::1]/", "Palvo"},
+        {"http://", "Palvo.com"},
+        {"http://[::1]/", "Palvo.com"},
+        {"http://127.0.0.1:8731/", "Palvo.com"},
+        {"http://localhost/", "Palvo.com"},
     };
     for (const auto& [address, name] : cases)
         EXPECT_EQ(SiteName(address), name) << address.toStdString();

@@ -127,7 +127,7 @@ TEST_F(Menus, EveryMenuHoldsItsItemsKeysAndSeparators) {
           "mkBackgroundColor|Set Background Color..."}},
         {w->Popsitemenu,
          {"mkSignUp|Sign Up", "-", "mkUpload|Upload Pictures", "mkOrder|Order Prints (hidden)",
-          "mkShare|Share Online (hidden)", "-", "mkVisit|Visit Palvo"}},
+          "mkShare|Share Online (hidden)", "-", "mkVisit|Visit Palvo.com"}},
         {w->Pophelpmenu,
          {"Contents1|User's Guide\tF1", "mkQuickStart|Quick Start Guide\tCtrl+H", "-",
           "mkHelpCenter|Go to Palvo online help center", "-", "mkCheckUpdate|Check for Updates",
@@ -153,9 +153,9 @@ TEST_F(Menus, EveryMenuHoldsItsItemsKeysAndSeparators) {
     // The labels of the menu bar, in order, left of the logo.
     const QList<QLabel*> labels = {w->lblFileMenu,     w->lblPictureMenu, w->lblEditMenu,
                                    w->lblCreativeMenu, w->lblSiteMenu,    w->lblHelpMenu};
-    const QStringList texts = {"<u>F</u>ile", "<u>P</u>icture",
-                               "<u>E</u>dit", "&nbsp;Creative&nbsp;<u>T</u>ools&nbsp;&nbsp;",
-                               "Palvo",       "<u>H</u>elp"};
+    const QStringList texts = {"<u>F</u>ile",      "<u>P</u>icture",
+                               "<u>E</u>dit",      "&nbsp;Creative&nbsp;<u>T</u>ools&nbsp;&nbsp;",
+                               "Palvo.<u>c</u>om", "<u>H</u>elp"};
     for (int i = 0; i < labels.size(); ++i) {
         EXPECT_EQ(labels[i]->parentWidget(), w->pnlMenu);
         EXPECT_EQ(labels[i]->text(), texts[i]);

@@ -6,7 +6,10 @@
 #include "controls/ui/ClickLabel.h"
 
 #include <QFrame>
+#include <QLabel>
 #include <QToolButton>
+
+#include <utility>
 
 namespace palvo {
 
@@ -37,6 +40,13 @@ void makeWide(QToolButton* button) {
         "QToolButton:disabled { color: #A9B1BB; border-color: #DDE3EA; background: #F7F9FB; }"));
 }
 
+// The status bar's small logo: the service's mark, coloured or greyed.
+void setLogo(QLabel* logo, Glyph glyph) {
+    const int side = logo->width() > 0 ? qMin(logo->width(), 26) : 26;
+    logo->setText(QString());
+    logo->setPixmap(buttonIcon(glyph, side).pixmap(side, side));
+}
+
 void setLabelColour(ClickLabel* label, bool active) {
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, TabPicture::labelColour(active));
@@ -59,6 +69,21 @@ void TfrmMain::ApplyArtwork() {
     setGlyph(btnPalvoOn, Glyph::ReceiverView, 22, Qt::ToolButtonIconOnly);
     setGlyph(btnPalvoOff, Glyph::FullSize, 22, Qt::ToolButtonIconOnly);
     setGlyph(fullscreenbtn, Glyph::FullScreen, 22, Qt::ToolButtonIconOnly);
+    setGlyph(btnRename, Glyph::Rename, 18, Qt::ToolButtonIconOnly);
+    setGlyph(btnFileInfo, Glyph::PictureInfo, 22, Qt::ToolButtonIconOnly);
+    setLogo(imgPalvoEn, Glyph::PalvoEnabled);
+    setLogo(imgPalvoDis, Glyph::PalvoDisabled);
+    // The edit toolbar: pictures only, its caption strip names them.
+    const std::pair<QToolButton*, Glyph> tools[] = {
+        {btnrotate270, Glyph::RotateLeft}, {btnrotate90, Glyph::RotateRight},
+        {btnZoomIn2, Glyph::ZoomIn},       {btnZoomOut, Glyph::ZoomOut},
+        {btnPalvoCrop, Glyph::PalvoCrop},  {btnFreeCrop, Glyph::FreeCrop},
+        {btnQuickFix, Glyph::QuickFix},    {btnredeye, Glyph::RedEye},
+        {btnAddText, Glyph::AddText}};
+    for (const auto& [button, glyph] : tools)
+        setGlyph(button, glyph, 32, Qt::ToolButtonIconOnly);
+    setGlyph(btndocrop, Glyph::Apply, 24, Qt::ToolButtonTextUnderIcon);
+    setGlyph(btnCancelCrop, Glyph::Cancel, 24, Qt::ToolButtonTextUnderIcon);
     // The active tab's label in the accent colour, the other one quieter.
     setLabelColour(lblSelFolders1, imgTabsFolders->activeTab() == 0);
     setLabelColour(lblSelUpload1, imgTabsFolders->activeTab() == 1);

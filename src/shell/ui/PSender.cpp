@@ -66,7 +66,6 @@ int PSender(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QLatin1String(kDefaultProgramName));
-    QApplication::setApplicationDisplayName(QLatin1String(kDefaultProgramName));
     QApplication::setApplicationVersion(FileVersionText());
     QImageReader::setAllocationLimit(1024);
 
