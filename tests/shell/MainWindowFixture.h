@@ -5,9 +5,11 @@
 #include "shell/ui/MainUnit.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QStandardPaths>
 
 namespace palvo::test {
@@ -26,6 +28,18 @@ inline StartOptions FirstStartOptions(const QString& programFolder, const QStrin
     options.colourDepth = 24;
     options.uploadLibraryPath = programFolder + QStringLiteral("/libQUpload.so"); // not there
     return options;
+}
+
+// Writes count plain 320 × 240 JPEGs pic1.jpg, pic2.jpg, ... into folder,
+// each in its own colour; false when one could not be written.
+inline bool WriteColourPictures(const QString& folder, int count) {
+    for (int i = 1; i <= count; ++i) {
+        QImage img(320, 240, QImage::Format_RGB32);
+        img.fill(QColor::fromHsv(i * 360 / (count + 1), 200, 200));
+        if (!img.save(folder + QStringLiteral("/pic%1.jpg").arg(i)))
+            return false;
+    }
+    return true;
 }
 
 // Lets posted events and the idle handler run for a while.

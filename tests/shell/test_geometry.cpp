@@ -24,13 +24,7 @@ class Geometry : public ::testing::Test {
 protected:
     void SetUp() override { options = test::FirstStartOptions(program.path(), pictures.path()); }
 
-    void addPictures() {
-        for (int i = 1; i <= 3; ++i) {
-            QImage img(320, 240, QImage::Format_RGB32);
-            img.fill(QColor::fromHsv(i * 80, 200, 200));
-            ASSERT_TRUE(img.save(pictures.path() + QStringLiteral("/pic%1.jpg").arg(i)));
-        }
-    }
+    void addPictures() { ASSERT_TRUE(test::WriteColourPictures(pictures.path(), 3)); }
 
     std::unique_ptr<TfrmMain> start() {
         auto w = std::make_unique<TfrmMain>(options);

@@ -27,11 +27,7 @@ class Views : public ::testing::Test {
 protected:
     void SetUp() override {
         options = test::FirstStartOptions(program.path(), pictures.path());
-        for (int i = 1; i <= 5; ++i) {
-            QImage img(320, 240, QImage::Format_RGB32);
-            img.fill(QColor::fromHsv(i * 60, 200, 200));
-            ASSERT_TRUE(img.save(pictures.path() + QStringLiteral("/pic%1.jpg").arg(i)));
-        }
+        ASSERT_TRUE(test::WriteColourPictures(pictures.path(), 5));
         QFile other(pictures.path() + "/notes.txt");
         ASSERT_TRUE(other.open(QIODevice::WriteOnly));
         w = std::make_unique<TfrmMain>(options);
