@@ -348,6 +348,20 @@ TEST_F(Walkthrough, ReceiverFrameAndTheBackgroundBandsInALargeWindow) {
     }
 }
 
+TEST_F(Walkthrough, AClickOnAThumbnailLoadsItsPictureOnce) {
+    makePictures(3);
+    start();
+    QSignalSpy loads(&w->viewer(), &PictureViewer::loadEnded);
+    clickThumbnail(2);
+    ASSERT_TRUE(shows(pic(2)));
+    test::Settle(300); // a second show would have been posted by now
+    EXPECT_EQ(loads.count(), 1);
+    clickThumbnail(2); // the picture on show: nothing to load
+    test::Settle(300);
+    EXPECT_EQ(loads.count(), 1);
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
 TEST_F(Walkthrough, AClickOnAnotherThumbnailDuringALargeLoadShowsTheClickedPicture) {
     files << writePicture(pictures.path() + "/a_large.jpg", {8000, 6000}, Qt::darkGreen);
     files << writePicture(pictures.path() + "/b_small.jpg", {320, 200}, Qt::magenta);

@@ -48,12 +48,8 @@ void TfrmMain::ConnectControls() {
         connect(label, &ClickLabel::clicked, this, [this] { lblSelUpload1Click(false); });
     for (TabPicture* tabs : {imgTabsFolders, imgTabsUpload})
         connect(tabs, &TabPicture::released, this, &TfrmMain::imgTabsFoldersMouseUp);
-    // A click on a thumbnail makes it the picture on show.
-    connect(ThumbGrid, &TQCheckThumbGrid::gridMouseUp, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
-                if (button == Qt::LeftButton && ThumbGrid->CurrentFileName() != CurrentFile())
-                    DoShowImage();
-            });
+    // A click on a thumbnail is the library's (editfileGridMouseUp): it shows
+    // the clicked picture, or remembers the show while one is loading.
 }
 
 // ------------------------------------------------------------------ views
