@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -313,6 +314,29 @@ TEST_F(PictureViewerTest, AShowOfThePictureBeingLoadedOnlyWaits) {
     ASSERT_TRUE(settle());
     EXPECT_FALSE(viewer->state.LoadAborted);
     EXPECT_EQ(viewer->view().image().size(), QSize(4000, 3000));
+}
+
+TEST_F(PictureViewerTest, ClearingTheViewerDropsTheLoadUnderWay) {
+    host.files = {writePicture(path("a.png"), 64, 48, Qt::red)};
+    host.current = 0;
+    QSignalSpy ended(viewer.get(), &PictureViewer::loadEnded);
+    viewer->ShowImage();
+    viewer->ShowImage(); // a second show of it waits for the load
+    ASSERT_TRUE(viewer->state.Loading);
+    ASSERT_TRUE(viewer->state.ReshowRequested);
+    // The small decode ends on its thread meanwhile; its result waits in the
+    // queue when the list empties and the viewer is cleared.
+    QThread::msleep(200);
+    host.files.clear();
+    viewer->clearViewer();
+    EXPECT_FALSE(viewer->state.Loading);
+    EXPECT_TRUE(viewer->state.Ready);
+    EXPECT_EQ(ended.count(), 1);
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(viewer->view().isEmpty());
+    EXPECT_FALSE(host.calls.contains("loadDescription " + path("a.png")));
+    // Nothing is shown again in its place, so no "no pictures" message.
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join("|").toStdString();
 }
 
 TEST_F(PictureViewerTest, FailuresAreReportedOnceAndStopZooming) {

@@ -312,6 +312,16 @@ bool PictureViewer::idleReshow() {
 }
 
 void PictureViewer::clearViewer() {
+    // With no picture on show, a load still under way is dropped: it must
+    // not put its picture into the emptied view when it ends, and there is
+    // nothing to show again in its place.
+    if (state.Loading) {
+        ++generation_;
+        state.AbortRequested = false;
+        state.ReshowRequested = false;
+        state.LoadAborted = true;
+        endOfLoad();
+    }
     qimageIO = TImageIO();
     Qimage->clear();
     Qimage->setToolTip(QString());
