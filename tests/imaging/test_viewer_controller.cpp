@@ -339,6 +339,41 @@ TEST_F(PictureViewerTest, ClearingTheViewerDropsTheLoadUnderWay) {
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join("|").toStdString();
 }
 
+TEST_F(PictureViewerTest, AResultArrivingAfterThePictureChangedIsNotTakenForTheNewOne) {
+    host.files = {writePicture(path("a.png"), 64, 48, Qt::red),
+                  writePicture(path("b.png"), 80, 60, Qt::green)};
+    host.current = 0;
+    viewer->ShowImage();
+    // The decode of a ends on its thread; its result waits in the queue when
+    // the grid's click on b asks for the abort.
+    QThread::msleep(200);
+    host.current = 1;
+    viewer->setReshowRequested();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(viewer->state.CurrentFile, host.files[1]);
+    EXPECT_EQ(viewer->view().image().size(), QSize(80, 60));
+    EXPECT_FALSE(host.calls.contains("loadDescription " + host.files[0]));
+
+    // A broken picture's failure names that picture, even when a file from
+    // outside has become the current one meanwhile.
+    QFile broken(path("broken.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xD8 this is not a picture");
+    broken.close();
+    host.files = {broken.fileName(), path("b.png")};
+    host.current = 0;
+    viewer->ShowImage();
+    QThread::msleep(200);
+    viewer->directshow(path("b.png"));
+    ASSERT_TRUE(settle());
+    for (const QString& text : messages.shown)
+        EXPECT_TRUE(text.contains(broken.fileName()) && !text.contains("b.png"))
+            << text.toStdString();
+    EXPECT_EQ(viewer->state.CurrentFile, path("b.png"));
+    EXPECT_EQ(viewer->view().image().size(), QSize(80, 60));
+    EXPECT_FALSE(viewer->state.LoadFailed);
+}
+
 TEST_F(PictureViewerTest, FailuresAreReportedOnceAndStopZooming) {
     viewer->ShowImage();
     EXPECT_EQ(messages.shown, QStringList{"There are no pictures to display."});

@@ -227,6 +227,14 @@ void PictureViewer::loadFinished(quint64 generation, bool ok, const TImageIO& io
                                  const QString& error) {
     if (generation != generation_.load() || !state.Loading)
         return; // aborted: a newer request is waiting
+    // An abort asked for after the decode ended is taken here, as the last
+    // progress report would have taken it.
+    if (state.AbortRequested) {
+        QimageProgress();
+        return;
+    }
+    // The file this load read; CurrentFile may name a newer one by now.
+    const QString fileName = loadingFile_;
     try {
         if (ok) {
             qimageIO = io;
@@ -244,20 +252,19 @@ void PictureViewer::loadFinished(quint64 generation, bool ok, const TImageIO& io
             qMessageDlg(LoadStrFromRes(QStringLiteral("An error was encountered loading the file, "
                                                       "%s.  The image may be corrupt or you may "
                                                       "be running low on memory."),
-                                       state.CurrentFile),
+                                       fileName),
                         MsgType::Warning, mbOK);
             state.LoadFailed = true;
         }
-        host_.loadDescription(state.CurrentFile);
+        host_.loadDescription(fileName);
         host_.docurrfileinfo();
         Qimage->setToolTip(QString());
         Qimage->updateCursor();
     } catch (const std::exception& e) {
         DebugLog::write(QStringLiteral("ShowImage"),
                         QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-        qMessageDlg(
-            LoadStrFromRes(QStringLiteral("Error encountered loading file, %s"), state.CurrentFile),
-            MsgType::Warning, mbOK);
+        qMessageDlg(LoadStrFromRes(QStringLiteral("Error encountered loading file, %s"), fileName),
+                    MsgType::Warning, mbOK);
     }
     endOfLoad();
 }
