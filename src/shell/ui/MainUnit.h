@@ -311,6 +311,7 @@ private:
     void scheduleIdle();
     void doidle();
     void idlePass();
+    [[nodiscard]] bool reshowWanted() const;
     [[nodiscard]] bool precacheWanted() const;
 
     StartOptions options_;

@@ -89,6 +89,7 @@ void TfrmMain::lblSelUpload1Click(bool originals) {
 }
 
 void TfrmMain::pgcModesChange() {
+    viewer_->setAbortRequested();
     QStringList kept;
     for (const QString& path : PendingDeletion) {
         if (QFileInfo::exists(path) && !QFile::remove(path))
@@ -211,6 +212,8 @@ void TfrmMain::btnNextClick() {
 
 void TfrmMain::Keypreparation(bool resolveChanges) {
     KeyPreview = false;
+    // A load under way stops; its show is replayed once the gate opens.
+    viewer_->setAbortRequested();
     if (resolveChanges && Changed())
         PromptSaveChanges(false, false);
 }
