@@ -19,4 +19,13 @@ StartArgument ClassifyFirstArgument(const QStringList& arguments) {
     return StartArgument::Camera;
 }
 
+QStringList AbsoluteFileArguments(const QStringList& arguments) {
+    QStringList resolved;
+    for (const QString& argument : arguments) {
+        const QFileInfo info(argument);
+        resolved << (!argument.isEmpty() && info.isFile() ? info.absoluteFilePath() : argument);
+    }
+    return resolved;
+}
+
 } // namespace palvo

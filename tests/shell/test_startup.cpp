@@ -2,6 +2,7 @@
 
 #include "foundation/DebugLog.h"
 #include "foundation/SettingsFile.h"
+#include "shell/CommandLine.h"
 #include "shell/MainWindowFixture.h"
 #include "shell/ui/MainUnit.h"
 #include "support/ScriptedMessages.h"
@@ -254,4 +255,18 @@ TEST_F(Startup, CameraSwitchesLaunchAtTheFirstIdleMoment) {
     // The launch took the first idle pass's place.
     EXPECT_FALSE(w.FirstIdlePending);
     DebugLog::setDebugLogging(false);
+}
+
+TEST(CommandLine, FileArgumentsAreMadeAbsoluteBeforeTheWorkingFolderMoves) {
+    QTemporaryDir dir;
+    QFile picture(dir.filePath("beach.jpg"));
+    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+    picture.close();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const QStringList resolved =
+        AbsoluteFileArguments({"beach.jpg", "/CAM:E", "SETTINGS", "missing.jpg", "", "/DEBUG"});
+    QDir::setCurrent(before);
+    EXPECT_EQ(resolved,
+              (QStringList{picture.fileName(), "/CAM:E", "SETTINGS", "missing.jpg", "", "/DEBUG"}));
 }
