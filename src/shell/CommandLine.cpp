@@ -20,11 +20,9 @@ StartArgument ClassifyFirstArgument(const QStringList& arguments) {
 }
 
 QStringList AbsoluteFileArguments(const QStringList& arguments) {
-    QStringList resolved;
-    for (const QString& argument : arguments) {
-        const QFileInfo info(argument);
-        resolved << (!argument.isEmpty() && info.isFile() ? info.absoluteFilePath() : argument);
-    }
+    QStringList resolved = arguments;
+    if (!resolved.isEmpty() && !resolved.first().isEmpty() && QFileInfo(resolved.first()).isFile())
+        resolved.first() = QFileInfo(resolved.first()).absoluteFilePath();
     return resolved;
 }
 

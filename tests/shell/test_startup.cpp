@@ -257,16 +257,26 @@ TEST_F(Startup, CameraSwitchesLaunchAtTheFirstIdleMoment) {
     DebugLog::setDebugLogging(false);
 }
 
-TEST(CommandLine, FileArgumentsAreMadeAbsoluteBeforeTheWorkingFolderMoves) {
+TEST(CommandLine, TheFirstArgumentIsMadeAbsoluteWhenItNamesAFile) {
     QTemporaryDir dir;
-    QFile picture(dir.filePath("beach.jpg"));
-    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
-    picture.close();
+    for (const char* name : {"beach.jpg", "SETTINGS"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    const QStringList resolved =
-        AbsoluteFileArguments({"beach.jpg", "/CAM:E", "SETTINGS", "missing.jpg", "", "/DEBUG"});
+    struct Case {
+        QStringList given, expected;
+    };
+    const Case cases[] = {
+        {{"beach.jpg", "beach.jpg"}, {dir.filePath("beach.jpg"), "beach.jpg"}},
+        {{"/CAM:E", "SETTINGS"}, {"/CAM:E", "SETTINGS"}}, // only the first may be a picture
+        {{"missing.jpg"}, {"missing.jpg"}},
+        {{"/DEBUG"}, {"/DEBUG"}},
+        {{""}, {""}},
+        {{}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AbsoluteFileArguments(c.given), c.expected) << c.given.join(' ').toStdString();
     QDir::setCurrent(before);
-    EXPECT_EQ(resolved,
-              (QStringList{picture.fileName(), "/CAM:E", "SETTINGS", "missing.jpg", "", "/DEBUG"}));
 }
