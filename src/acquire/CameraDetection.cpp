@@ -75,8 +75,9 @@ bool IsCameraDrive(const QString& path, bool opticalCounts, const MountInfo& mou
     const auto mount = mounts.mountOf(path);
     if (!mount)
         return false;
-    // Only a drive's root has a drive type.
-    if (IncludeTrailingSeparator(QFileInfo(path).absoluteFilePath()) !=
+    // Only a drive's root has a drive type. The mount is found from the path
+    // with its links resolved, so the root is compared in that form too.
+    if (IncludeTrailingSeparator(QFileInfo(path).canonicalFilePath()) !=
         IncludeTrailingSeparator(mount->rootPath))
         return false;
     const int type = driveTypeOfMount(*mount, mounts);
