@@ -114,6 +114,11 @@ TEST_F(Views, EmptyUploadViewAndEmptyFolder) {
     settle();
     EXPECT_EQ(w->ThumbGrid->ItemCount(), 0);
     EXPECT_FALSE(w->btnPrevious->isEnabled() || w->btnNext->isEnabled());
+    EXPECT_FALSE(w->fullscreenbtn->isEnabled() || w->btnPalvoOn->isEnabled() ||
+                 w->btnPalvoOff->isEnabled());
+    EXPECT_FALSE(w->btnUpload->isEnabled() || w->btndeselectall->isEnabled() ||
+                 w->btnSelectAll->isEnabled());
+    EXPECT_TRUE(w->viewer().view().isEmpty());
     w->lblSelUpload1Click(true);
     QTemporaryDir empty;
     w->library().Change2Directory(empty.path());
@@ -121,6 +126,10 @@ TEST_F(Views, EmptyUploadViewAndEmptyFolder) {
     EXPECT_EQ(w->lblSelFolders1->text(), "originals (0)");
     EXPECT_TRUE(w->windowTitle().endsWith(" - Folder: " + empty.path() + "/"));
     EXPECT_FALSE(w->btnPrevious->isEnabled() || w->btnNext->isEnabled());
+    EXPECT_FALSE(w->fullscreenbtn->isEnabled() || w->btnPalvoOn->isEnabled() ||
+                 w->btnPalvoOff->isEnabled());
+    EXPECT_TRUE(w->btnSelectAll->isEnabled()); // the originals view
+    EXPECT_FALSE(w->btnUpload->isEnabled() || w->btndeselectall->isEnabled());
 }
 
 TEST_F(Views, AnEmptiedViewStaysEmptyWhenTheLoadUnderWayEnds) {
