@@ -20,8 +20,10 @@ StartArgument ClassifyFirstArgument(const QStringList& arguments) {
 }
 
 QStringList AbsoluteFileArguments(const QStringList& arguments) {
+    // Only what start-up would open as a picture; a switch stays a switch
+    // even when a file of its name lies in the working folder.
     QStringList resolved = arguments;
-    if (!resolved.isEmpty() && !resolved.first().isEmpty() && QFileInfo(resolved.first()).isFile())
+    if (ClassifyFirstArgument(arguments) == StartArgument::Picture)
         resolved.first() = QFileInfo(resolved.first()).absoluteFilePath();
     return resolved;
 }

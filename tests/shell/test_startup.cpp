@@ -259,7 +259,7 @@ TEST_F(Startup, CameraSwitchesLaunchAtTheFirstIdleMoment) {
 
 TEST(CommandLine, TheFirstArgumentIsMadeAbsoluteWhenItNamesAFile) {
     QTemporaryDir dir;
-    for (const char* name : {"beach.jpg", "SETTINGS"}) {
+    for (const char* name : {"beach.jpg", "SETTINGS", "--debug"}) {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
@@ -273,6 +273,7 @@ TEST(CommandLine, TheFirstArgumentIsMadeAbsoluteWhenItNamesAFile) {
         {{"/CAM:E", "SETTINGS"}, {"/CAM:E", "SETTINGS"}}, // only the first may be a picture
         {{"missing.jpg"}, {"missing.jpg"}},
         {{"/DEBUG"}, {"/DEBUG"}},
+        {{"--debug"}, {"--debug"}}, // a switch, though a file bears its name
         {{""}, {""}},
         {{}, {}},
     };
