@@ -66,6 +66,17 @@ TEST(CameraDrive, Rules) {
     EXPECT_FALSE(IsCameraDrive(links.filePath("dcim"), false, usb)); // still below the root
 }
 
+TEST(CameraDrive, ACardMountedUnderTheNameDcimIsJudgedByWhatItHolds) {
+    QTemporaryDir media;
+    const QString root = media.path() + "/DCIM/";
+    ASSERT_TRUE(QDir().mkpath(root));
+    const FakeMounts usb(root, "vfat", true);
+    touch(root + "docs/a.txt");
+    EXPECT_FALSE(IsCameraDrive(root, false, usb));
+    QDir().mkpath(root + "sub/dcim");
+    EXPECT_TRUE(IsCameraDrive(root, false, usb));
+}
+
 TEST(CameraDrive, CountsJpegsAgainstOtherFiles) {
     QTemporaryDir card;
     const QString root = card.path() + "/";
