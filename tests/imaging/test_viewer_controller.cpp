@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 using namespace palvo;
 
 namespace {
@@ -372,6 +375,54 @@ TEST_F(PictureViewerTest, AResultArrivingAfterThePictureChangedIsNotTakenForTheN
     EXPECT_EQ(viewer->state.CurrentFile, path("b.png"));
     EXPECT_EQ(viewer->view().image().size(), QSize(80, 60));
     EXPECT_FALSE(viewer->state.LoadFailed);
+}
+
+// A message box as the user meets it: while it is up the event loop runs,
+// and the user may click elsewhere before closing it.
+class MovingOnDuringAMessage : public MessageHandler {
+public:
+    explicit MovingOnDuringAMessage(std::function<void()> meanwhile)
+        : meanwhile_(std::move(meanwhile)), previous_(setMessageHandler(this)) {}
+    ~MovingOnDuringAMessage() override { setMessageHandler(previous_); }
+    void showMessage(const QString& message) override {
+        shown << message;
+        if (auto meanwhile = std::exchange(meanwhile_, nullptr))
+            meanwhile();
+    }
+    int showConfirm(const QString&, const QString&) override { return mrOK; }
+    QStringList shown;
+
+private:
+    std::function<void()> meanwhile_;
+    MessageHandler* previous_;
+};
+
+TEST_F(PictureViewerTest, APictureShownWhileAFailureIsReportedIsNotMarkedFailed) {
+    QFile broken(path("broken.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xD8 this is not a picture");
+    broken.close();
+    host.files = {broken.fileName(), writePicture(path("b.png"), 300, 200, Qt::green)};
+    host.current = 0;
+    // While the failure is reported the user clicks b, which is shown.
+    MovingOnDuringAMessage box([this] {
+        host.current = 1;
+        viewer->setReshowRequested();
+        EXPECT_TRUE(QTest::qWaitFor([this] {
+            viewer->idleReshow();
+            return viewer->state.CurrentFile == host.files[1] && !viewer->state.Loading &&
+                   !viewer->view().isEmpty();
+        }));
+    });
+    viewer->ShowImage();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(box.shown.size(), 1);
+    EXPECT_EQ(viewer->state.CurrentFile, host.files[1]);
+    EXPECT_EQ(viewer->view().image().size(), QSize(300, 200));
+    EXPECT_FALSE(viewer->state.LoadFailed);
+    EXPECT_FALSE(host.calls.contains("loadDescription " + broken.fileName()));
+    viewer->zoom(true);
+    EXPECT_TRUE(viewer->state.UserZoomed);
 }
 
 TEST_F(PictureViewerTest, FailuresAreReportedOnceAndStopZooming) {

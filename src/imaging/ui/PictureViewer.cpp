@@ -249,12 +249,17 @@ void PictureViewer::loadFinished(quint64 generation, bool ok, const TImageIO& io
             host_.clearFileNameLabel();
             qimageIO = TImageIO();
             Qimage->clear();
+            state.LoadFailed = true;
             qMessageDlg(LoadStrFromRes(QStringLiteral("An error was encountered loading the file, "
                                                       "%s.  The image may be corrupt or you may "
                                                       "be running low on memory."),
                                        fileName),
                         MsgType::Warning, mbOK);
-            state.LoadFailed = true;
+            // The message box runs the event loop: a show the user asked
+            // for meanwhile has ended this load and may have loaded another
+            // picture, which this load must leave alone.
+            if (generation != generation_.load())
+                return;
         }
         host_.loadDescription(fileName);
         host_.docurrfileinfo();
@@ -266,7 +271,8 @@ void PictureViewer::loadFinished(quint64 generation, bool ok, const TImageIO& io
         qMessageDlg(LoadStrFromRes(QStringLiteral("Error encountered loading file, %s"), fileName),
                     MsgType::Warning, mbOK);
     }
-    endOfLoad();
+    if (generation == generation_.load())
+        endOfLoad();
 }
 
 void PictureViewer::QimageProgress() {
