@@ -397,32 +397,38 @@ private:
     MessageHandler* previous_;
 };
 
-TEST_F(PictureViewerTest, APictureShownWhileAFailureIsReportedIsNotMarkedFailed) {
+TEST_F(PictureViewerTest, APictureShownWhileAFailureIsReportedStaysShownAndUsable) {
     QFile broken(path("broken.jpg"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("\xFF\xD8 this is not a picture");
     broken.close();
-    host.files = {broken.fileName(), writePicture(path("b.png"), 300, 200, Qt::green)};
-    host.current = 0;
-    // While the failure is reported the user clicks b, which is shown.
-    MovingOnDuringAMessage box([this] {
-        host.current = 1;
-        viewer->setReshowRequested();
-        EXPECT_TRUE(QTest::qWaitFor([this] {
-            viewer->idleReshow();
-            return viewer->state.CurrentFile == host.files[1] && !viewer->state.Loading &&
-                   !viewer->view().isEmpty();
-        }));
-    });
-    viewer->ShowImage();
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(box.shown.size(), 1);
-    EXPECT_EQ(viewer->state.CurrentFile, host.files[1]);
-    EXPECT_EQ(viewer->view().image().size(), QSize(300, 200));
-    EXPECT_FALSE(viewer->state.LoadFailed);
-    EXPECT_FALSE(host.calls.contains("loadDescription " + broken.fileName()));
-    viewer->zoom(true);
-    EXPECT_TRUE(viewer->state.UserZoomed);
+    const QString good = writePicture(path("b.png"), 300, 200, Qt::green);
+    // A picture that fails to load, and one whose file has gone.
+    for (const QString& failing : {broken.fileName(), path("gone.jpg")}) {
+        host.files = {failing, good};
+        host.current = 0;
+        host.calls.clear();
+        // While the failure is reported the user clicks b, which is shown.
+        MovingOnDuringAMessage box([this] {
+            host.current = 1;
+            viewer->setReshowRequested();
+            EXPECT_TRUE(QTest::qWaitFor([this] {
+                viewer->idleReshow();
+                return viewer->state.CurrentFile == host.files[1] && !viewer->state.Loading &&
+                       !viewer->view().isEmpty();
+            }));
+        });
+        viewer->ShowImage();
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(box.shown.size(), 1) << failing.toStdString();
+        EXPECT_EQ(viewer->state.CurrentFile, good) << failing.toStdString();
+        EXPECT_EQ(viewer->view().image().size(), QSize(300, 200)) << failing.toStdString();
+        EXPECT_FALSE(viewer->state.LoadFailed) << failing.toStdString();
+        EXPECT_FALSE(host.calls.contains("loadDescription " + failing));
+        viewer->zoom(true);
+        EXPECT_TRUE(viewer->state.UserZoomed) << failing.toStdString();
+        viewer->btnPalvoOffClick(true);
+    }
 }
 
 TEST_F(PictureViewerTest, FailuresAreReportedOnceAndStopZooming) {

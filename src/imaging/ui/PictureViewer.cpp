@@ -172,9 +172,14 @@ void PictureViewer::ShowImage() {
         if (!QFileInfo(state.CurrentFile).isFile()) {
             DebugLog::write(QStringLiteral("ShowImage"),
                             QStringLiteral("File Not Found: ") + state.CurrentFile);
+            const quint64 generation = generation_.load();
             qMessageDlg(
                 LoadStrFromRes(QStringLiteral("Unable to locate file %s."), state.CurrentFile),
                 MsgType::Warning, mbOK);
+            // The message box runs the event loop: a show the user asked for
+            // meanwhile has taken over, and its picture stays.
+            if (generation != generation_.load())
+                return;
             QApplication::beep();
             state.CurrentFile.clear();
             endOfLoad();
@@ -184,7 +189,10 @@ void PictureViewer::ShowImage() {
     } catch (const std::exception& e) {
         DebugLog::write(QStringLiteral("ShowImage"),
                         QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+        const quint64 generation = generation_.load();
         qMessageDlg(QStringLiteral("Unexplained loading error"), MsgType::Warning, mbOK);
+        if (generation != generation_.load())
+            return;
         QApplication::beep();
         state.CurrentFile.clear();
         endOfLoad();
