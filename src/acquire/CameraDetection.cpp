@@ -26,7 +26,10 @@ bool IsJpegName(const QString& name) {
            ext == QLatin1String("JPE");
 }
 
-void Scan(const QString& folder, ScanCounters& c) {
+// root: the drive's root as scanned, with a trailing separator. A DCIM folder
+// is looked for below it only, so a mount folder of that name (a card
+// labelled so) does not make every folder on the card a camera folder.
+void Scan(const QString& folder, const QString& root, ScanCounters& c) {
     const QFileInfoList entries = QDir(folder).entryInfoList(
         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System | QDir::NoSymLinks,
         QDir::Name);
@@ -37,12 +40,13 @@ void Scan(const QString& folder, ScanCounters& c) {
             if (entry.fileName().startsWith(QLatin1Char('.')))
                 continue;
             ++c.folders;
-            const QString path = IncludeTrailingSeparator(entry.absoluteFilePath()).toUpper();
-            if (path.contains(QLatin1String("/DCIM/"))) {
+            const QString below =
+                IncludeTrailingSeparator(entry.absoluteFilePath().mid(root.size() - 1)).toUpper();
+            if (below.contains(QLatin1String("/DCIM/"))) {
                 c.dcim = true;
                 return;
             }
-            Scan(entry.absoluteFilePath(), c);
+            Scan(entry.absoluteFilePath(), root, c);
         } else {
             ++c.files;
             if (IsJpegName(entry.fileName()))
@@ -75,15 +79,17 @@ bool IsCameraDrive(const QString& path, bool opticalCounts, const MountInfo& mou
     const auto mount = mounts.mountOf(path);
     if (!mount)
         return false;
-    // Only a drive's root has a drive type.
-    if (IncludeTrailingSeparator(QFileInfo(path).absoluteFilePath()) !=
-        IncludeTrailingSeparator(mount->rootPath))
+    // Only a drive's root has a drive type. The mount is found from the path
+    // with its links resolved, so the root is compared, and scanned, in that
+    // form too.
+    const QString root = IncludeTrailingSeparator(QFileInfo(path).canonicalFilePath());
+    if (root != IncludeTrailingSeparator(mount->rootPath))
         return false;
     const int type = driveTypeOfMount(*mount, mounts);
     if (!(type == kDriveRemovable || (opticalCounts && type == kDriveOptical)))
         return false;
     ScanCounters counters;
-    Scan(path, counters);
+    Scan(root, root, counters);
     return counters.dcim || (counters.jpegs >= 1 && counters.jpegs >= counters.others);
 }
 

@@ -19,4 +19,13 @@ StartArgument ClassifyFirstArgument(const QStringList& arguments) {
     return StartArgument::Camera;
 }
 
+QStringList AbsoluteFileArguments(const QStringList& arguments) {
+    // Only what start-up would open as a picture; a switch stays a switch
+    // even when a file of its name lies in the working folder.
+    QStringList resolved = arguments;
+    if (ClassifyFirstArgument(arguments) == StartArgument::Picture)
+        resolved.first() = QFileInfo(resolved.first()).absoluteFilePath();
+    return resolved;
+}
+
 } // namespace palvo

@@ -11,13 +11,17 @@ using namespace palvo;
 
 namespace {
 
-// Every path under the card's folder sits on one mount of the given type.
+// Every path under the card's folder sits on one mount of the given type;
+// as the system does, the mount is found from the path with its links
+// resolved.
 class FakeMounts : public MountInfo {
 public:
     FakeMounts(QString root, QByteArray fs, bool removable)
-        : root_(std::move(root)), fs_(std::move(fs)), removable_(removable) {}
+        : root_(IncludeTrailingSeparator(QFileInfo(root).canonicalFilePath())), fs_(std::move(fs)),
+          removable_(removable) {}
     std::optional<MountEntry> mountOf(const QString& path) const override {
-        if (!QFileInfo::exists(path) || !IncludeTrailingSeparator(path).startsWith(root_))
+        const QString resolved = QFileInfo(path).canonicalFilePath();
+        if (resolved.isEmpty() || !IncludeTrailingSeparator(resolved).startsWith(root_))
             return std::nullopt;
         return MountEntry{root_, fs_, "/dev/sdz1"};
     }
@@ -53,6 +57,24 @@ TEST(CameraDrive, Rules) {
     EXPECT_FALSE(IsCameraDrive(card.path(), false, cd));
     EXPECT_TRUE(IsCameraDrive(card.path(), true, cd));
     EXPECT_FALSE(IsCameraDrive("/no/such/card", false, usb));
+
+    // Reached through a link (a linked media folder, a link in the home).
+    QTemporaryDir links;
+    ASSERT_TRUE(QFile::link(card.path(), links.filePath("card")));
+    ASSERT_TRUE(QFile::link(root + "DCIM", links.filePath("dcim")));
+    EXPECT_TRUE(IsCameraDrive(links.filePath("card"), false, usb));
+    EXPECT_FALSE(IsCameraDrive(links.filePath("dcim"), false, usb)); // still below the root
+}
+
+TEST(CameraDrive, ACardMountedUnderTheNameDcimIsJudgedByWhatItHolds) {
+    QTemporaryDir media;
+    const QString root = media.path() + "/DCIM/";
+    ASSERT_TRUE(QDir().mkpath(root));
+    const FakeMounts usb(root, "vfat", true);
+    touch(root + "docs/a.txt");
+    EXPECT_FALSE(IsCameraDrive(root, false, usb));
+    QDir().mkpath(root + "sub/dcim");
+    EXPECT_TRUE(IsCameraDrive(root, false, usb));
 }
 
 TEST(CameraDrive, CountsJpegsAgainstOtherFiles) {

@@ -11,9 +11,13 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 using namespace palvo;
 
@@ -313,6 +317,118 @@ TEST_F(PictureViewerTest, AShowOfThePictureBeingLoadedOnlyWaits) {
     ASSERT_TRUE(settle());
     EXPECT_FALSE(viewer->state.LoadAborted);
     EXPECT_EQ(viewer->view().image().size(), QSize(4000, 3000));
+}
+
+TEST_F(PictureViewerTest, ClearingTheViewerDropsTheLoadUnderWay) {
+    host.files = {writePicture(path("a.png"), 64, 48, Qt::red)};
+    host.current = 0;
+    QSignalSpy ended(viewer.get(), &PictureViewer::loadEnded);
+    viewer->ShowImage();
+    viewer->ShowImage(); // a second show of it waits for the load
+    ASSERT_TRUE(viewer->state.Loading);
+    ASSERT_TRUE(viewer->state.ReshowRequested);
+    // The small decode ends on its thread meanwhile; its result waits in the
+    // queue when the list empties and the viewer is cleared.
+    QThread::msleep(200);
+    host.files.clear();
+    viewer->clearViewer();
+    EXPECT_FALSE(viewer->state.Loading);
+    EXPECT_TRUE(viewer->state.Ready);
+    EXPECT_EQ(ended.count(), 1);
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(viewer->view().isEmpty());
+    EXPECT_FALSE(host.calls.contains("loadDescription " + path("a.png")));
+    // Nothing is shown again in its place, so no "no pictures" message.
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join("|").toStdString();
+}
+
+TEST_F(PictureViewerTest, AResultArrivingAfterThePictureChangedIsNotTakenForTheNewOne) {
+    host.files = {writePicture(path("a.png"), 64, 48, Qt::red),
+                  writePicture(path("b.png"), 80, 60, Qt::green)};
+    host.current = 0;
+    viewer->ShowImage();
+    // The decode of a ends on its thread; its result waits in the queue when
+    // the grid's click on b asks for the abort.
+    QThread::msleep(200);
+    host.current = 1;
+    viewer->setReshowRequested();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(viewer->state.CurrentFile, host.files[1]);
+    EXPECT_EQ(viewer->view().image().size(), QSize(80, 60));
+    EXPECT_FALSE(host.calls.contains("loadDescription " + host.files[0]));
+
+    // A broken picture's failure names that picture, even when a file from
+    // outside has become the current one meanwhile.
+    QFile broken(path("broken.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xD8 this is not a picture");
+    broken.close();
+    host.files = {broken.fileName(), path("b.png")};
+    host.current = 0;
+    viewer->ShowImage();
+    QThread::msleep(200);
+    viewer->directshow(path("b.png"));
+    ASSERT_TRUE(settle());
+    for (const QString& text : messages.shown)
+        EXPECT_TRUE(text.contains(broken.fileName()) && !text.contains("b.png"))
+            << text.toStdString();
+    EXPECT_EQ(viewer->state.CurrentFile, path("b.png"));
+    EXPECT_EQ(viewer->view().image().size(), QSize(80, 60));
+    EXPECT_FALSE(viewer->state.LoadFailed);
+}
+
+// A message box as the user meets it: while it is up the event loop runs,
+// and the user may click elsewhere before closing it.
+class MovingOnDuringAMessage : public MessageHandler {
+public:
+    explicit MovingOnDuringAMessage(std::function<void()> meanwhile)
+        : meanwhile_(std::move(meanwhile)), previous_(setMessageHandler(this)) {}
+    ~MovingOnDuringAMessage() override { setMessageHandler(previous_); }
+    void showMessage(const QString& message) override {
+        shown << message;
+        if (auto meanwhile = std::exchange(meanwhile_, nullptr))
+            meanwhile();
+    }
+    int showConfirm(const QString&, const QString&) override { return mrOK; }
+    QStringList shown;
+
+private:
+    std::function<void()> meanwhile_;
+    MessageHandler* previous_;
+};
+
+TEST_F(PictureViewerTest, APictureShownWhileAFailureIsReportedStaysShownAndUsable) {
+    QFile broken(path("broken.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xD8 this is not a picture");
+    broken.close();
+    const QString good = writePicture(path("b.png"), 300, 200, Qt::green);
+    // A picture that fails to load, and one whose file has gone.
+    for (const QString& failing : {broken.fileName(), path("gone.jpg")}) {
+        host.files = {failing, good};
+        host.current = 0;
+        host.calls.clear();
+        // While the failure is reported the user clicks b, which is shown.
+        MovingOnDuringAMessage box([this] {
+            host.current = 1;
+            viewer->setReshowRequested();
+            EXPECT_TRUE(QTest::qWaitFor([this] {
+                viewer->idleReshow();
+                return viewer->state.CurrentFile == host.files[1] && !viewer->state.Loading &&
+                       !viewer->view().isEmpty();
+            }));
+        });
+        viewer->ShowImage();
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(box.shown.size(), 1) << failing.toStdString();
+        EXPECT_EQ(viewer->state.CurrentFile, good) << failing.toStdString();
+        EXPECT_EQ(viewer->view().image().size(), QSize(300, 200)) << failing.toStdString();
+        EXPECT_FALSE(viewer->state.LoadFailed) << failing.toStdString();
+        EXPECT_FALSE(host.calls.contains("loadDescription " + failing));
+        viewer->zoom(true);
+        EXPECT_TRUE(viewer->state.UserZoomed) << failing.toStdString();
+        viewer->btnPalvoOffClick(true);
+    }
 }
 
 TEST_F(PictureViewerTest, FailuresAreReportedOnceAndStopZooming) {

@@ -89,8 +89,10 @@ TEST(SingleInstance, TheProgramHandsOffAndExitsZero) {
         QThread::msleep(50);
     ASSERT_TRUE(QFileInfo::exists(socket));
 
+    // The picture named relative to the second start's own working folder.
     QProcess second;
-    second.start(exe, {picture.fileName()});
+    second.setWorkingDirectory(folder.path());
+    second.start(exe, {"beach.jpg"});
     ASSERT_TRUE(second.waitForFinished(15000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
@@ -105,6 +107,7 @@ TEST(SingleInstance, TheProgramHandsOffAndExitsZero) {
         QThread::msleep(50);
     EXPECT_TRUE(logText().contains("OneInstance1InstanceStarted: Calling directshow, file=" +
                                    picture.fileName()));
+    EXPECT_TRUE(logText().contains("directshow: Start, file=" + picture.fileName()));
 
     // The running instance closes like a window close on SIGTERM.
     first.terminate();

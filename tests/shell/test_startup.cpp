@@ -2,6 +2,7 @@
 
 #include "foundation/DebugLog.h"
 #include "foundation/SettingsFile.h"
+#include "shell/CommandLine.h"
 #include "shell/MainWindowFixture.h"
 #include "shell/ui/MainUnit.h"
 #include "support/ScriptedMessages.h"
@@ -254,4 +255,29 @@ TEST_F(Startup, CameraSwitchesLaunchAtTheFirstIdleMoment) {
     // The launch took the first idle pass's place.
     EXPECT_FALSE(w.FirstIdlePending);
     DebugLog::setDebugLogging(false);
+}
+
+TEST(CommandLine, TheFirstArgumentIsMadeAbsoluteWhenItNamesAFile) {
+    QTemporaryDir dir;
+    for (const char* name : {"beach.jpg", "SETTINGS", "--debug"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    struct Case {
+        QStringList given, expected;
+    };
+    const Case cases[] = {
+        {{"beach.jpg", "beach.jpg"}, {dir.filePath("beach.jpg"), "beach.jpg"}},
+        {{"/CAM:E", "SETTINGS"}, {"/CAM:E", "SETTINGS"}}, // only the first may be a picture
+        {{"missing.jpg"}, {"missing.jpg"}},
+        {{"/DEBUG"}, {"/DEBUG"}},
+        {{"--debug"}, {"--debug"}}, // a switch, though a file bears its name
+        {{""}, {""}},
+        {{}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AbsoluteFileArguments(c.given), c.expected) << c.given.join(' ').toStdString();
+    QDir::setCurrent(before);
 }

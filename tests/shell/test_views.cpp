@@ -2,6 +2,7 @@
 
 #include "controls/ui/ClickLabel.h"
 #include "foundation/SettingsFile.h"
+#include "imaging/ui/PictureView.h"
 #include "library/ui/QCheckThumbGrid.h"
 #include "shell/MainWindowFixture.h"
 #include "shell/ui/MainUnit.h"
@@ -16,7 +17,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QToolButton>
+
+#include <functional>
 
 using namespace palvo;
 
@@ -106,6 +110,11 @@ TEST_F(Views, EmptyUploadViewAndEmptyFolder) {
     settle();
     EXPECT_EQ(w->ThumbGrid->ItemCount(), 0);
     EXPECT_FALSE(w->btnPrevious->isEnabled() || w->btnNext->isEnabled());
+    EXPECT_FALSE(w->fullscreenbtn->isEnabled() || w->btnPalvoOn->isEnabled() ||
+                 w->btnPalvoOff->isEnabled());
+    EXPECT_FALSE(w->btnUpload->isEnabled() || w->btndeselectall->isEnabled() ||
+                 w->btnSelectAll->isEnabled());
+    EXPECT_TRUE(w->viewer().view().isEmpty());
     w->lblSelUpload1Click(true);
     QTemporaryDir empty;
     w->library().Change2Directory(empty.path());
@@ -113,6 +122,41 @@ TEST_F(Views, EmptyUploadViewAndEmptyFolder) {
     EXPECT_EQ(w->lblSelFolders1->text(), "originals (0)");
     EXPECT_TRUE(w->windowTitle().endsWith(" - Folder: " + empty.path() + "/"));
     EXPECT_FALSE(w->btnPrevious->isEnabled() || w->btnNext->isEnabled());
+    EXPECT_FALSE(w->fullscreenbtn->isEnabled() || w->btnPalvoOn->isEnabled() ||
+                 w->btnPalvoOff->isEnabled());
+    EXPECT_TRUE(w->btnSelectAll->isEnabled()); // the originals view
+    EXPECT_FALSE(w->btnUpload->isEnabled() || w->btndeselectall->isEnabled());
+}
+
+TEST_F(Views, AnEmptiedViewStaysEmptyWhenTheLoadUnderWayEnds) {
+    QTemporaryDir empty;
+    // Away to the empty upload view, and to an empty folder, each time while
+    // the next picture loads; its decode has ended and waits in the queue.
+    const std::function<void()> leave[] = {
+        [this] { w->lblSelUpload1Click(false); },
+        [this, &empty] { w->library().Change2Directory(empty.path()); },
+    };
+    for (const auto& away : leave) {
+        w->StepPicture(+1);
+        w->viewer().ShowImage();
+        ASSERT_TRUE(w->Loading());
+        QThread::msleep(200);
+        away();
+        settle(300);
+        EXPECT_EQ(w->ThumbGrid->ItemCount(), 0);
+        EXPECT_FALSE(w->Loading());
+        EXPECT_TRUE(w->currentFile().isEmpty());
+        EXPECT_TRUE(w->viewer().view().isEmpty());
+        EXPECT_TRUE(w->lblFilename->text().isEmpty());
+        // Only the start-up update check's report of the missing library.
+        QStringList texts = messages.texts();
+        texts.removeAll("An error was encountered loading the DLL, libQUpload.so.");
+        EXPECT_EQ(texts, QStringList());
+        w->lblSelUpload1Click(true);
+        w->library().Change2Directory(pictures.path());
+        settle();
+        ASSERT_EQ(w->ThumbGrid->ItemCount(), 5);
+    }
 }
 
 TEST_F(Views, FileNamesInLabelAndCaption) {

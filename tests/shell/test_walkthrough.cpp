@@ -348,6 +348,20 @@ TEST_F(Walkthrough, ReceiverFrameAndTheBackgroundBandsInALargeWindow) {
     }
 }
 
+TEST_F(Walkthrough, AClickOnAThumbnailLoadsItsPictureOnce) {
+    makePictures(3);
+    start();
+    QSignalSpy loads(&w->viewer(), &PictureViewer::loadEnded);
+    clickThumbnail(2);
+    ASSERT_TRUE(shows(pic(2)));
+    test::Settle(300); // a second show would have been posted by now
+    EXPECT_EQ(loads.count(), 1);
+    clickThumbnail(2); // the picture on show: nothing to load
+    test::Settle(300);
+    EXPECT_EQ(loads.count(), 1);
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
 TEST_F(Walkthrough, AClickOnAnotherThumbnailDuringALargeLoadShowsTheClickedPicture) {
     files << writePicture(pictures.path() + "/a_large.jpg", {8000, 6000}, Qt::darkGreen);
     files << writePicture(pictures.path() + "/b_small.jpg", {320, 200}, Qt::magenta);
@@ -363,6 +377,55 @@ TEST_F(Walkthrough, AClickOnAnotherThumbnailDuringALargeLoadShowsTheClickedPictu
     EXPECT_EQ(view().image().size(), QSize(320, 200));
     EXPECT_EQ(w->ThumbGrid->CurrentIndex, 1);
     EXPECT_EQ(w->windowTitle(), "Palvo Sender - b_small.jpg");
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
+TEST_F(Walkthrough, AClickDuringALoadIsReplayedWhenTheIdlePassesHaveNothingElseToDo) {
+    files << writePicture(pictures.path() + "/a_large.jpg", {8000, 6000}, Qt::darkGreen);
+    files << writePicture(pictures.path() + "/b_small.jpg", {320, 200}, Qt::magenta);
+    start();
+    // Every thumbnail is cached and nothing else waits for an idle pass.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !w->idleWorkPending(); }, kWaitMs));
+    w->viewer().ShowImage(); // the large picture once more
+    ASSERT_TRUE(w->Loading());
+    clickThumbnail(1);
+    ASSERT_TRUE(shows(files[1]));
+    EXPECT_EQ(view().image().size(), QSize(320, 200));
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
+TEST_F(Walkthrough, TheBusyGateAndListingTheFolderAgainStopALoadUnderWay) {
+    files << writePicture(pictures.path() + "/a_large.jpg", {8000, 6000}, Qt::darkGreen);
+    files << writePicture(pictures.path() + "/b_small.jpg", {320, 200}, Qt::magenta);
+    start();
+    QList<bool> aborted; // LoadAborted at the end of each load
+    QObject::connect(&w->viewer(), &PictureViewer::loadEnded,
+                     [&] { aborted << w->viewer().state.LoadAborted; });
+
+    // A command's busy gate: the load stops, and its show waits for the gate.
+    w->viewer().ShowImage();
+    ASSERT_TRUE(w->Loading());
+    w->Keypreparation(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !aborted.isEmpty(); }, kWaitMs));
+    EXPECT_EQ(aborted, QList<bool>{true});
+    test::Settle(300);
+    EXPECT_FALSE(w->Loading());
+    EXPECT_TRUE(w->viewer().state.ReshowRequested);
+    EXPECT_TRUE(view().isEmpty());
+    w->endKeypreparation();
+    const auto largeShown = [this] {
+        return view().image().size() == QSize(8000, 6000) && shows(files[0]);
+    };
+    EXPECT_TRUE(QTest::qWaitFor(largeShown, kWaitMs));
+
+    // F5 lists the folder again.
+    aborted.clear();
+    w->viewer().ShowImage();
+    ASSERT_TRUE(w->Loading());
+    type(Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !aborted.isEmpty(); }, kWaitMs));
+    EXPECT_TRUE(aborted.first());
+    EXPECT_TRUE(QTest::qWaitFor(largeShown, kWaitMs));
     EXPECT_EQ(unexpectedMessages(), QStringList());
 }
 

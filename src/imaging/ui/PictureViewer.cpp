@@ -172,9 +172,14 @@ void PictureViewer::ShowImage() {
         if (!QFileInfo(state.CurrentFile).isFile()) {
             DebugLog::write(QStringLiteral("ShowImage"),
                             QStringLiteral("File Not Found: ") + state.CurrentFile);
+            const quint64 generation = generation_.load();
             qMessageDlg(
                 LoadStrFromRes(QStringLiteral("Unable to locate file %s."), state.CurrentFile),
                 MsgType::Warning, mbOK);
+            // The message box runs the event loop: a show the user asked for
+            // meanwhile has taken over, and its picture stays.
+            if (generation != generation_.load())
+                return;
             QApplication::beep();
             state.CurrentFile.clear();
             endOfLoad();
@@ -184,7 +189,10 @@ void PictureViewer::ShowImage() {
     } catch (const std::exception& e) {
         DebugLog::write(QStringLiteral("ShowImage"),
                         QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+        const quint64 generation = generation_.load();
         qMessageDlg(QStringLiteral("Unexplained loading error"), MsgType::Warning, mbOK);
+        if (generation != generation_.load())
+            return;
         QApplication::beep();
         state.CurrentFile.clear();
         endOfLoad();
@@ -227,6 +235,14 @@ void PictureViewer::loadFinished(quint64 generation, bool ok, const TImageIO& io
                                  const QString& error) {
     if (generation != generation_.load() || !state.Loading)
         return; // aborted: a newer request is waiting
+    // An abort asked for after the decode ended is taken here, as the last
+    // progress report would have taken it.
+    if (state.AbortRequested) {
+        QimageProgress();
+        return;
+    }
+    // The file this load read; CurrentFile may name a newer one by now.
+    const QString fileName = loadingFile_;
     try {
         if (ok) {
             qimageIO = io;
@@ -241,25 +257,30 @@ void PictureViewer::loadFinished(quint64 generation, bool ok, const TImageIO& io
             host_.clearFileNameLabel();
             qimageIO = TImageIO();
             Qimage->clear();
+            state.LoadFailed = true;
             qMessageDlg(LoadStrFromRes(QStringLiteral("An error was encountered loading the file, "
                                                       "%s.  The image may be corrupt or you may "
                                                       "be running low on memory."),
-                                       state.CurrentFile),
+                                       fileName),
                         MsgType::Warning, mbOK);
-            state.LoadFailed = true;
+            // The message box runs the event loop: a show the user asked
+            // for meanwhile has ended this load and may have loaded another
+            // picture, which this load must leave alone.
+            if (generation != generation_.load())
+                return;
         }
-        host_.loadDescription(state.CurrentFile);
+        host_.loadDescription(fileName);
         host_.docurrfileinfo();
         Qimage->setToolTip(QString());
         Qimage->updateCursor();
     } catch (const std::exception& e) {
         DebugLog::write(QStringLiteral("ShowImage"),
                         QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-        qMessageDlg(
-            LoadStrFromRes(QStringLiteral("Error encountered loading file, %s"), state.CurrentFile),
-            MsgType::Warning, mbOK);
+        qMessageDlg(LoadStrFromRes(QStringLiteral("Error encountered loading file, %s"), fileName),
+                    MsgType::Warning, mbOK);
     }
-    endOfLoad();
+    if (generation == generation_.load())
+        endOfLoad();
 }
 
 void PictureViewer::QimageProgress() {
@@ -312,6 +333,16 @@ bool PictureViewer::idleReshow() {
 }
 
 void PictureViewer::clearViewer() {
+    // With no picture on show, a load still under way is dropped: it must
+    // not put its picture into the emptied view when it ends, and there is
+    // nothing to show again in its place.
+    if (state.Loading) {
+        ++generation_;
+        state.AbortRequested = false;
+        state.ReshowRequested = false;
+        state.LoadAborted = true;
+        endOfLoad();
+    }
     qimageIO = TImageIO();
     Qimage->clear();
     Qimage->setToolTip(QString());

@@ -122,7 +122,7 @@ public:
     // The idle pass's step: replays a remembered show (DoShowImage) when
     // nothing is loading. True when it did.
     bool idleReshow();
-    // No picture on show.
+    // No picture on show; a load under way is dropped.
     void clearViewer();
 
     // --- display modes and zoom

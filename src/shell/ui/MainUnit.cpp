@@ -313,7 +313,13 @@ bool TfrmMain::idleWorkPending() const {
         return false;
     return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending ||
            GridRepaintRequest || ShowPictureRequest || GetPicturesRequest || MaskRefreshRequest ||
-           (pendingCamera.pending() && KeyPreview) || precacheWanted();
+           (pendingCamera.pending() && KeyPreview) || reshowWanted() || precacheWanted();
+}
+
+bool TfrmMain::reshowWanted() const {
+    // A show asked for while a picture loaded is replayed once the load has
+    // ended, and not in the middle of a command behind the busy gate.
+    return KeyPreview && !Loading() && viewer_->state.ReshowRequested;
 }
 
 bool TfrmMain::precacheWanted() const {
@@ -385,7 +391,7 @@ void TfrmMain::idlePass() {
         DoShowImage();
         doselectstatus();
     }
-    if (viewer_->idleReshow())
+    if (reshowWanted() && viewer_->idleReshow())
         doselectstatus();
     if (UpdateCheckPending) {
         UpdateCheckPending = false;

@@ -459,6 +459,7 @@ private:
     void scheduleIdle();
     void doidle();
     void idlePass();
+    [[nodiscard]] bool reshowWanted() const;
     [[nodiscard]] bool precacheWanted() const;
 
     StartOptions options_;

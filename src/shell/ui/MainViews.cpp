@@ -50,12 +50,8 @@ void TfrmMain::ConnectControls() {
         connect(label, &ClickLabel::clicked, this, [this] { lblSelUpload1Click(false); });
     for (TabPicture* tabs : {imgTabsFolders, imgTabsUpload})
         connect(tabs, &TabPicture::released, this, &TfrmMain::imgTabsFoldersMouseUp);
-    // A click on a thumbnail makes it the picture on show.
-    connect(ThumbGrid, &TQCheckThumbGrid::gridMouseUp, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
-                if (button == Qt::LeftButton && ThumbGrid->CurrentFileName() != CurrentFile())
-                    DoShowImage();
-            });
+    // A click on a thumbnail is the library's (editfileGridMouseUp): it shows
+    // the clicked picture, or remembers the show while one is loading.
     // The right button on the picture opens the picture context menu.
     connect(&viewer_->view(), &PictureView::pictureMouseReleased, this,
             [this](Qt::MouseButton button, QPointF) {
@@ -101,6 +97,7 @@ void TfrmMain::lblSelUpload1Click(bool originals) {
 }
 
 void TfrmMain::pgcModesChange() {
+    viewer_->setAbortRequested();
     QStringList kept;
     for (const QString& path : PendingDeletion) {
         if (QFileInfo::exists(path) && !QFile::remove(path))
@@ -236,6 +233,8 @@ void TfrmMain::setPictureToolsEnabled(bool enabled) {
 void TfrmMain::Keypreparation(bool resolveChanges) {
     endActiveEditTool();
     KeyPreview = false;
+    // A load under way stops; its show is replayed once the gate opens.
+    viewer_->setAbortRequested();
     if (resolveChanges && Changed())
         PromptSaveChanges(false, false);
 }

@@ -1,6 +1,7 @@
 #include "shell/ui/PSender.h"
 
 #include "foundation/Version.h"
+#include "shell/CommandLine.h"
 #include "shell/ui/MainUnit.h"
 #include "shell/ui/MessageWindows.h"
 #include "shell/ui/SingleInstance.h"
@@ -69,7 +70,7 @@ int PSender(int argc, char** argv) {
     QApplication::setApplicationVersion(FileVersionText());
     QImageReader::setAllocationLimit(1024);
 
-    const QStringList arguments = QApplication::arguments().mid(1);
+    const QStringList arguments = AbsoluteFileArguments(QApplication::arguments().mid(1));
 
     // A second start hands its arguments to the running instance and ends.
     SingleInstance instance;
