@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/DebugLog.h"
+#include "imaging/ui/PictureViewer.h"
 #include "shell/ui/MessageWindows.h"
 #include "shell/ui/ProgressDisplay.h"
 #include "shell/ui/Splash.h"
@@ -177,7 +178,7 @@ TEST_F(Progress, CancelAsksAndSetsTheFlag) {
 
 TEST(Splash, PictureSizesAndAboutBox) {
     const QString splash = QStringLiteral(PALVO_PROGRAM_DIR) + "/Splash.xdl";
-    const QImage picture = LoadProgramPicture(splash);
+    const QImage picture = PictureViewer::ReadProgramPicture(splash);
     ASSERT_FALSE(picture.isNull());
     TSplash s(splash);
     EXPECT_EQ(s.size(), QSize(picture.width(), picture.height() - 40));
@@ -187,5 +188,5 @@ TEST(Splash, PictureSizesAndAboutBox) {
     EXPECT_EQ(about.lblVersion->text(), "Build v1.04");
     EXPECT_EQ(about.btnFinish->text(), "Finish");
     EXPECT_EQ(about.btnFinish->geometry().right(), picture.width() - 7);
-    EXPECT_TRUE(LoadProgramPicture("/no/such/Splash.xdl").isNull());
+    EXPECT_TRUE(PictureViewer::ReadProgramPicture("/no/such/Splash.xdl").isNull());
 }

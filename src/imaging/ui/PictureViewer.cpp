@@ -535,25 +535,29 @@ void PictureViewer::directshow(const QString& fileName) {
     DebugLog::write(QStringLiteral("directshow"), QStringLiteral("end"));
 }
 
-bool PictureViewer::LoadTImage(QLabel& imageControl, const QString& fileName) {
+QImage PictureViewer::ReadProgramPicture(const QString& fileName) {
     if (!QFileInfo(fileName).isFile())
-        return false;
+        return {};
     QImage picture;
     if (startsAsJpeg(fileName)) {
         TIEFunctions functions;
         int scale = 1;
         if (!functions.LoadJPEGBitmap(picture, fileName, -1, -1, scale, false))
-            return false;
-    } else {
-        // The program's own pictures carry their own extension: the content
-        // decides the format, and a picture far larger than a window is refused.
-        QImageReader reader(fileName);
-        reader.setDecideFormatFromContent(true);
-        const QSize size = reader.size();
-        if (!size.isValid() || qint64(size.width()) * size.height() > kLoadTImageMaxPixels)
-            return false;
-        picture = reader.read();
+            return {};
+        return picture;
     }
+    // The program's own pictures carry their own extension: the content
+    // decides the format, and a picture far larger than a window is refused.
+    QImageReader reader(fileName);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > kLoadTImageMaxPixels)
+        return {};
+    return reader.read();
+}
+
+bool PictureViewer::LoadTImage(QLabel& imageControl, const QString& fileName) {
+    const QImage picture = ReadProgramPicture(fileName);
     if (picture.isNull())
         return false;
     imageControl.setPixmap(QPixmap::fromImage(picture));

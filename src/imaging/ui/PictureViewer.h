@@ -5,6 +5,7 @@
 #include "imaging/IEFunctions.h"
 #include "imaging/ViewerState.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -148,6 +149,9 @@ public:
     // control, which takes the picture's size; a missing or unreadable file
     // leaves the control unchanged.
     static bool LoadTImage(QLabel& imageControl, const QString& fileName);
+    // The picture of such a file (a JPEG, or any format by its content, of at
+    // most 16 megapixels); null when it is missing or unreadable.
+    [[nodiscard]] static QImage ReadProgramPicture(const QString& fileName);
 
     // Inner border of pnlJustImage in the three states.
     static constexpr int kInnerBorderDesigned = 1;

@@ -361,10 +361,11 @@ void TfrmMain::CreateRegions() {
     lblZoom->setObjectName(QStringLiteral("lblZoom"));
     lblZoom->setFixedWidth(40);
     lblZoom->setAlignment(Qt::AlignCenter);
-    btnPalvoOn = Button(xpnlStatusbar, "btnPalvoOn", QStringLiteral("Frame"),
-                        QStringLiteral("Show the picture as the frame will show it"));
+    btnPalvoOn =
+        Button(xpnlStatusbar, "btnPalvoOn", QStringLiteral("Frame"),
+               QStringLiteral("Display the image as it will appear in the Palvo Receiver"));
     btnPalvoOff = Button(xpnlStatusbar, "btnPalvoOff", QStringLiteral("Full size"),
-                         QStringLiteral("Show the picture at its full size"));
+                         QStringLiteral("Display the image at full size"));
     fullscreenbtn = Button(xpnlStatusbar, "fullscreenbtn", QStringLiteral("Full screen"),
                            QStringLiteral("Show the pictures full screen"));
     for (QToolButton* b : {btnPalvoOn, btnPalvoOff, fullscreenbtn})

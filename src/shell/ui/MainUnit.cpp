@@ -130,9 +130,7 @@ void TfrmMain::FormCreate() {
     installKeyPreview();
     navigation().RecentFolders = readRecentFolders(folders.dataFolder);
     uploadList_->LoadUploadList();
-    const QImage logo = LoadProgramPicture(folders.programFolder + QStringLiteral("Logo.xdl"));
-    if (!logo.isNull())
-        imgLogo1->setPixmap(QPixmap::fromImage(logo));
+    PictureViewer::LoadTImage(*imgLogo1, folders.programFolder + QStringLiteral("Logo.xdl"));
     WindowCreated = true;
     setAcceptDrops(true);
     setWindowTitle(QLatin1String(kDefaultProgramName));
@@ -466,7 +464,7 @@ void TfrmMain::ShowStartupPicture() {
     }
     viewer_->view().setBackgroundColour(Qt::white);
     const QImage startup =
-        LoadProgramPicture(folders.programFolder + QStringLiteral("startup.xdl"));
+        PictureViewer::ReadProgramPicture(folders.programFolder + QStringLiteral("startup.xdl"));
     if (!startup.isNull())
         viewer_->view().setImage(startup);
     pbrLoad->hide();

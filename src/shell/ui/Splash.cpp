@@ -1,12 +1,12 @@
 #include "shell/ui/Splash.h"
 
 #include "controls/ui/Controls.h"
+#include "imaging/ui/PictureViewer.h"
 #include "shell/ui/FontScaling.h"
 
 #include "foundation/Version.h"
 
 #include <QApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -14,18 +14,9 @@
 
 namespace palvo {
 
-QImage LoadProgramPicture(const QString& path) {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > 16'000'000)
-        return {};
-    return reader.read();
-}
-
 TSplash::TSplash(const QString& picturePath)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      picture_(LoadProgramPicture(picturePath)) {
+      picture_(PictureViewer::ReadProgramPicture(picturePath)) {
     setObjectName(QStringLiteral("Splash"));
     setAttribute(Qt::WA_DeleteOnClose);
     if (!picture_.isNull())
@@ -49,7 +40,7 @@ void TSplash::paintEvent(QPaintEvent*) {
 }
 
 TAboutBox::TAboutBox(const QString& programName, const QString& picturePath, QWidget* parent)
-    : QDialog(parent), picture_(LoadProgramPicture(picturePath)) {
+    : QDialog(parent), picture_(PictureViewer::ReadProgramPicture(picturePath)) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About ") + programName);
     const QSize size = picture_.isNull() ? QSize(480, 340) : picture_.size();

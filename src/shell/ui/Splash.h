@@ -9,10 +9,6 @@ class QPushButton;
 
 namespace palvo {
 
-// Reads one of the program folder's pictures (decided by content, whatever
-// the extension); a null image when the file is missing or unreadable.
-[[nodiscard]] QImage LoadProgramPicture(const QString& path);
-
 // The splash: no border, on top, centred; shows "Splash.xdl" without its
 // bottom 40 pixels.
 class TSplash : public QWidget {
