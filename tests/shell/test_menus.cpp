@@ -332,6 +332,13 @@ TEST_F(Menus, ZoomFromTheMenusAndButtons) {
     EXPECT_EQ(w->lblZoom->text(), zoomedIn);
     QTest::mouseClick(w->btnZoomOut, Qt::LeftButton);
     EXPECT_EQ(w->lblZoom->text(), before);
+    // With Alt held the zoom keys keep their meaning.
+    QApplication::setActiveWindow(w.get());
+    w->ThumbGrid->setFocus();
+    press(Qt::Key_Equal, Qt::AltModifier);
+    EXPECT_EQ(w->lblZoom->text(), zoomedIn);
+    press(Qt::Key_Minus, Qt::AltModifier);
+    EXPECT_EQ(w->lblZoom->text(), before);
 }
 
 TEST_F(Menus, EscapeEndsTheCropThenTheRedEyeToolThenFullScreen) {
@@ -454,7 +461,8 @@ TEST_F(Menus, KeysOfCommandsNotThereYetDoNothing) {
         {Qt::Key_C, Qt::ControlModifier}, {Qt::Key_V, Qt::ControlModifier},
         {Qt::Key_I, Qt::ControlModifier}, {Qt::Key_H, Qt::ControlModifier},
         {Qt::Key_L, Qt::AltModifier},     {Qt::Key_R, Qt::AltModifier},
-        {Qt::Key_F1, Qt::NoModifier},     {Qt::Key_F2, Qt::NoModifier}};
+        {Qt::Key_F1, Qt::NoModifier},     {Qt::Key_F2, Qt::NoModifier},
+        {Qt::Key_F2, Qt::AltModifier}};
     for (const auto& k : keys) {
         press(k.key, k.mods);
         settle(30);

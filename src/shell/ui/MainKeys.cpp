@@ -149,7 +149,9 @@ bool TfrmMain::FormKeyUp(const QKeyEvent& event) {
             lblFileMenuMouseDown(label);
             return true;
         }
-        return key == Qt::Key_C || IsNavigationKey(key);
+        if (key == Qt::Key_C || IsNavigationKey(key))
+            return true;
+        // Any other key goes on with Alt held: Alt+F2 and the zoom keys below.
     }
     if (ctrl) {
         if (key == Qt::Key_Space)
@@ -218,7 +220,9 @@ bool TfrmMain::FormKeyUp(const QKeyEvent& event) {
         runMenuCommand(Contents1);
         return true;
     case Qt::Key_F2:
-        ClickIfEnabled(btnRename);
+        // Alt+F2 renames the folder, a command the window does not have yet.
+        if (!alt)
+            ClickIfEnabled(btnRename);
         return true;
     case Qt::Key_F5:
         pgcModesChange();
