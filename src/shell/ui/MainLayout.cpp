@@ -122,10 +122,12 @@ QWidget* CaptionStrip(QWidget* parent, const char* name, const QStringList& capt
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     for (const QString& caption : captions) {
-        auto* label = new QLabel(caption, strip);
+        // Each word on a line of its own, so every caption sits alike under
+        // its button whatever its length.
+        auto* label =
+            new QLabel(QString(caption).replace(QLatin1Char(' '), QLatin1Char('\n')), strip);
         label->setFixedWidth(kToolButtonWidth);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setWordWrap(true);
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, colour);
         label->setPalette(p);
