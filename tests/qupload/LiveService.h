@@ -2,18 +2,25 @@
 // that points the upload library at it; what the account's frame holds.
 #pragma once
 
+#include "qupload/DialogDriver.h"
 #include "service/ServiceProcess.h"
 
+#include "foundation/QFileRoutine.h"
 #include "imaging/JpegCodec.h"
 #include "upload/UploadFixtures.h"
+#include "upload/UploadList.h"
+#include "upload/UploadRun.h"
+#include "upload/Uploadiface.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace palvo::test {
 
@@ -75,5 +82,30 @@ private:
     palvo::testing::ServiceProcess process_;
     bool started_ = false;
 };
+
+// The window's upload run without the window, against the live service: the
+// files on the upload list, the real library, a quiet host, two pictures
+// prepared at once, and the account's sign-in ready for the library's window.
+struct UploadRunAgainstService {
+    UploadRunAgainstService(UploadFolders& env, const QStringList& files)
+        : list(env.settings, env.folders), context{list,    env.settings, limits, env.folders,
+                                                   library, host,         2} {
+        for (const QString& file : files)
+            list.AddToUploadList(file);
+        driver.signIns = {{kServiceUser, kServicePassword}};
+    }
+    UploadList list;
+    ServiceConfig limits;
+    Uploadiface library{PALVO_PROGRAM_DIR "/" QUPLOAD_LIBRARY_NAME};
+    QuietUploadHost host;
+    UploadContext context;
+    palvo::testing::DialogDriver driver;
+};
+
+// What preparing for an upload left in the temporary folder; empty after
+// every run, whatever its end.
+inline QStringList PreparedLeftovers() {
+    return QDir(TempFolder()).entryList({"*.jpg", "*.JPG", "~plvlist*"}, QDir::Files);
+}
 
 } // namespace palvo::test

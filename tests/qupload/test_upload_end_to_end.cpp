@@ -16,7 +16,6 @@
 #include "upload/UploadRun.h"
 #include "upload/Uploadiface.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -28,14 +27,6 @@
 using namespace palvo;
 using palvo::testing::DialogDriver;
 
-namespace {
-
-QStringList PreparedLeftovers() {
-    return QDir(TempFolder()).entryList({"*.jpg", "*.JPG", "~plvlist*"}, QDir::Files);
-}
-
-} // namespace
-
 TEST(UploadEndToEnd, ThreePicturesReachTheFrameAndAStoppedServiceKeepsTheList) {
     test::UploadFolders env;
     test::LiveService service(env.dir.path(), env.path("QUpload.dat"), "RETRIES=1\n");
@@ -45,23 +36,17 @@ TEST(UploadEndToEnd, ThreePicturesReachTheFrameAndAStoppedServiceKeepsTheList) {
     ASSERT_TRUE(test::writeJpeg(photos + "/one.jpg", test::noiseImage(1600, 1200, 1)));
     ASSERT_TRUE(test::noiseImage(800, 1000, 2).save(photos + "/two.png"));
     ASSERT_TRUE(test::writeJpeg(photos + "/three.jpg", test::noiseImage(320, 240, 3)));
-    UploadList list(env.settings, env.folders);
-    for (const char* name : {"one.jpg", "two.png", "three.jpg"})
-        list.AddToUploadList(photos + "/" + name);
-    ServiceConfig limits;
-    Uploadiface library(PALVO_PROGRAM_DIR "/" QUPLOAD_LIBRARY_NAME);
-    test::QuietUploadHost host;
-    UploadContext context{list, env.settings, limits, env.folders, library, host, 2};
-    DialogDriver driver;
-    driver.signIns = {{test::kServiceUser, test::kServicePassword}};
+    test::UploadRunAgainstService run(
+        env, {photos + "/one.jpg", photos + "/two.png", photos + "/three.jpg"});
+    UploadList& list = run.list;
     {
         test::ScriptedMessages messages(true);
-        const UploadRunResult result = UploadSelectionList(context);
+        const UploadRunResult result = UploadSelectionList(run.context);
         EXPECT_EQ(result.outcome, UploadOutcome::Uploaded);
         EXPECT_EQ(result.libraryResult, 3);
     }
     EXPECT_TRUE(list.isEmpty());
-    EXPECT_EQ(PreparedLeftovers(), QStringList());
+    EXPECT_EQ(test::PreparedLeftovers(), QStringList());
 
     const auto pictures = service.framePictures();
     ASSERT_EQ(pictures.size(), 3);
@@ -80,15 +65,15 @@ TEST(UploadEndToEnd, ThreePicturesReachTheFrameAndAStoppedServiceKeepsTheList) {
     list.AddToUploadList(photos + "/one.jpg");
     list.AddToUploadList(photos + "/three.jpg");
     const QStringList before = list.entries();
-    driver.reset();
+    run.driver.reset();
     {
         test::ScriptedMessages messages(true);
-        const UploadRunResult result = UploadSelectionList(context);
+        const UploadRunResult result = UploadSelectionList(run.context);
         EXPECT_EQ(result.outcome, UploadOutcome::Failed);
         EXPECT_LT(result.libraryResult, 0);
     }
     EXPECT_EQ(list.entries(), before);
-    EXPECT_EQ(PreparedLeftovers(), QStringList());
+    EXPECT_EQ(test::PreparedLeftovers(), QStringList());
 }
 
 // The user's way: the main window on a folder, two pictures ticked by their
@@ -151,5 +136,5 @@ TEST(UploadEndToEnd, PicturesTickedInTheWindowReachTheFrame) {
     EXPECT_EQ(w.lblSelUpload1->text(), "to upload (0)");
     EXPECT_FALSE(w.btnUpload->isEnabled());
     EXPECT_TRUE(w.KeyPreview);
-    EXPECT_EQ(PreparedLeftovers(), QStringList());
+    EXPECT_EQ(test::PreparedLeftovers(), QStringList());
 }

@@ -1,24 +1,19 @@
 // The upload run and the command-line upload with the real libQUpload.so and
 // the real palvo-service: what the frame finally holds.
-#include "qupload/DialogDriver.h"
 #include "qupload/LiveService.h"
 
 #include "foundation/QFileRoutine.h"
 #include "support/ScriptedMessages.h"
 #include "upload/CameraPhotos.h"
 #include "upload/UploadFixtures.h"
-#include "upload/UploadList.h"
 #include "upload/UploadPictures.h"
 #include "upload/UploadRun.h"
-#include "upload/Uploadiface.h"
 
-#include <QDir>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
 using namespace palvo;
-using palvo::testing::DialogDriver;
 
 namespace {
 
@@ -33,26 +28,19 @@ TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
     ASSERT_TRUE(test::putFile(photos + "/a.jpg", test::cameraLikeJpeg(2400, 1800, 1)));
     ASSERT_TRUE(test::putFile(photos + "/b.jpg", "not a picture"));
     ASSERT_TRUE(test::gradientImage(500, 900).save(photos + "/c.png"));
-    UploadList list(env.settings, env.folders);
-    for (const char* name : {"a.jpg", "b.jpg", "c.png"})
-        list.AddToUploadList(photos + "/" + name);
-    ServiceConfig limits;
-    Uploadiface library(PALVO_PROGRAM_DIR "/" QUPLOAD_LIBRARY_NAME);
-    test::QuietUploadHost host;
-    UploadContext context{list, env.settings, limits, env.folders, library, host, 2};
-    DialogDriver driver;
-    driver.signIns = {{test::kServiceUser, test::kServicePassword}};
+    test::UploadRunAgainstService run(env,
+                                      {photos + "/a.jpg", photos + "/b.jpg", photos + "/c.png"});
     {
         test::ScriptedMessages messages(true);
         messages.answers = {mrOK};
-        const UploadRunResult result = UploadSelectionList(context);
+        const UploadRunResult result = UploadSelectionList(run.context);
         EXPECT_EQ(result.outcome, UploadOutcome::Uploaded);
         EXPECT_EQ(result.libraryResult, 2);
         EXPECT_EQ(messages.asked.size(), 1);
     }
-    EXPECT_EQ(driver.signInShown, 1);
-    EXPECT_TRUE(list.isEmpty());
-    EXPECT_EQ(host.emptied, 1);
+    EXPECT_EQ(run.driver.signInShown, 1);
+    EXPECT_TRUE(run.list.isEmpty());
+    EXPECT_EQ(run.host.emptied, 1);
 
     // The command line, started as cron would: the remembered sign-in, no
     // display.
@@ -84,8 +72,7 @@ TEST(UploadWithTheService, WindowRunAndCommandLineBothReachTheFrame) {
         EXPECT_EQ(pictures[i].decodedSize, size);
     }
     // Nothing prepared is left behind by either.
-    EXPECT_EQ(QDir(TempFolder()).entryList({"*.jpg", "*.JPG", "~plvlist*"}, QDir::Files),
-              QStringList());
+    EXPECT_EQ(test::PreparedLeftovers(), QStringList());
 }
 
 } // namespace

@@ -42,9 +42,8 @@ void makeWide(QToolButton* button) {
 
 // The status bar's small logo: the service's mark, coloured or greyed.
 void setLogo(QLabel* logo, Glyph glyph) {
-    const int side = logo->width() > 0 ? qMin(logo->width(), 26) : 26;
-    logo->setText(QString());
-    logo->setPixmap(buttonIcon(glyph, side).pixmap(side, side));
+    constexpr int kSide = 26;
+    logo->setPixmap(buttonIcon(glyph, kSide).pixmap(kSide, kSide));
 }
 
 void setLabelColour(ClickLabel* label, bool active) {

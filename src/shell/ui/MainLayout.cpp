@@ -179,32 +179,27 @@ void TfrmMain::CreateToolbar() {
     struct Tool {
         QToolButton** member;
         const char* name;
-        const char* text;
         const char* hint;
-        const char* caption;
+        const char* caption; // also the button's text, read out in place of its picture
     };
     const Tool list[] = {
-        {&btnrotate270, "btnrotate270", "\u21B6", "Rotate left", "Rotate Left"},
-        {&btnrotate90, "btnrotate90", "\u21B7", "Rotate right", "Rotate Right"},
-        {&btnZoomIn2, "btnZoomIn2", "+", "Zoom in", "Zoom In"},
-        {&btnZoomOut, "btnZoomOut", "\u2212", "Zoom out", "Zoom Out"},
-        {&btnPalvoCrop, "btnPalvoCrop", "Palvo", "Trim unwanted portions of picture", "Palvo Crop"},
-        {&btnFreeCrop, "btnFreeCrop", "Free", "Trim unwanted portions of picture", "Free Crop"},
-        {&btnQuickFix, "btnQuickFix", "Fix", "Correct color and brightness of picture",
-         "Quick Fix"},
-        {&btnredeye, "btnredeye", "Eye", "Remove red-eye from your picture", "Red-eye"},
-        {&btnAddText, "btnAddText", "Text", "Add text to the image", "Add Text"},
+        {&btnrotate270, "btnrotate270", "Rotate left", "Rotate Left"},
+        {&btnrotate90, "btnrotate90", "Rotate right", "Rotate Right"},
+        {&btnZoomIn2, "btnZoomIn2", "Zoom in", "Zoom In"},
+        {&btnZoomOut, "btnZoomOut", "Zoom out", "Zoom Out"},
+        {&btnPalvoCrop, "btnPalvoCrop", "Trim unwanted portions of picture", "Palvo Crop"},
+        {&btnFreeCrop, "btnFreeCrop", "Trim unwanted portions of picture", "Free Crop"},
+        {&btnQuickFix, "btnQuickFix", "Correct color and brightness of picture", "Quick Fix"},
+        {&btnredeye, "btnredeye", "Remove red-eye from your picture", "Red-eye"},
+        {&btnAddText, "btnAddText", "Add text to the image", "Add Text"},
     };
     QStringList captions;
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(0);
     for (const Tool& tool : list) {
-        QToolButton* b = Button(pnlToolbar, tool.name, QString::fromUtf8(tool.text),
+        QToolButton* b = Button(pnlToolbar, tool.name, QString::fromLatin1(tool.caption),
                                 QString::fromLatin1(tool.hint));
         b->setFixedSize(kToolButtonWidth, 52);
-        QFont f = b->font();
-        f.setPixelSize(16);
-        b->setFont(f);
         *tool.member = b;
         buttons->addWidget(b);
         captions << QString::fromLatin1(tool.caption);
@@ -373,24 +368,16 @@ void TfrmMain::CreateRegions() {
     for (QToolButton* b : {btnPalvoOn, btnPalvoOff, fullscreenbtn})
         b->setCheckable(true);
     btnPalvoOn->setChecked(true);
-    // The small logos: the service's name, in colour while there are
-    // pictures to show and greyed otherwise; one of them is visible.
-    for (QLabel** logo : {&imgPalvoEn, &imgPalvoDis}) {
-        *logo = new QLabel(QStringLiteral("Palvo"), xpnlStatusbar);
-        (*logo)->setFixedWidth(44);
-        (*logo)->setAlignment(Qt::AlignCenter);
-        QFont f = (*logo)->font();
-        f.setBold(true);
-        (*logo)->setFont(f);
-    }
+    // The small logos, one visible: the service's mark in colour while there
+    // are pictures to show, greyed otherwise (their pictures: MainArtwork).
+    imgPalvoEn = new QLabel(xpnlStatusbar);
     imgPalvoEn->setObjectName(QStringLiteral("imgPalvoEn"));
+    imgPalvoDis = new QLabel(xpnlStatusbar);
     imgPalvoDis->setObjectName(QStringLiteral("imgPalvoDis"));
-    QPalette enabledLogo = imgPalvoEn->palette();
-    enabledLogo.setColor(QPalette::WindowText, QColor(0xF8, 0x98, 0x00));
-    imgPalvoEn->setPalette(enabledLogo);
-    QPalette disabledLogo = imgPalvoDis->palette();
-    disabledLogo.setColor(QPalette::WindowText, QColor(0xB0, 0xB0, 0xB0));
-    imgPalvoDis->setPalette(disabledLogo);
+    for (QLabel* logo : {imgPalvoEn, imgPalvoDis}) {
+        logo->setFixedWidth(44);
+        logo->setAlignment(Qt::AlignCenter);
+    }
     imgPalvoEn->hide();
     for (QWidget* part :
          std::initializer_list<QWidget*>{btnPrevious, btnNext, btnFileInfo, lblZoom, btnPalvoOn,
