@@ -8,6 +8,7 @@
 #include "library/GridGeometry.h"
 #include "library/ui/QCheckThumbGrid.h"
 #include "shell/MainWindowFixture.h"
+#include "shell/ui/MainMessages.h"
 #include "shell/ui/MainUnit.h"
 #include "support/ScriptedMessages.h"
 #include "upload/UploadList.h"
@@ -391,6 +392,26 @@ TEST_F(Walkthrough, AClickDuringALoadIsReplayedWhenTheIdlePassesHaveNothingElseT
     clickThumbnail(1);
     ASSERT_TRUE(shows(files[1]));
     EXPECT_EQ(view().image().size(), QSize(320, 200));
+    EXPECT_EQ(unexpectedMessages(), QStringList());
+}
+
+TEST_F(Walkthrough, AShowRequestWaitsForTheLoadWithoutEmptyIdlePasses) {
+    files << writePicture(pictures.path() + "/a_large.jpg", {8000, 6000}, Qt::darkGreen);
+    files << writePicture(pictures.path() + "/b_small.jpg", {320, 200}, Qt::magenta);
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !w->idleWorkPending(); }, kWaitMs));
+    QSignalSpy ended(&w->viewer(), &PictureViewer::loadEnded);
+    w->viewer().ShowImage();
+    ASSERT_TRUE(w->Loading());
+    w->postMessage(WM_SHOW_LATER);
+    QCoreApplication::sendPostedEvents(w.get());
+    ASSERT_TRUE(w->ShowPictureRequest);
+    // Nothing can be done for it while the picture loads.
+    EXPECT_FALSE(w->idleWorkPending());
+    // Once the load has ended, an idle pass shows the picture again.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->ShowPictureRequest; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.size() >= 2 && !w->Loading(); }, kWaitMs));
+    EXPECT_TRUE(shows(files[0]));
     EXPECT_EQ(unexpectedMessages(), QStringList());
 }
 

@@ -309,9 +309,14 @@ bool TfrmMain::idleWorkPending() const {
     // Setup's own waits run the event loop; the passes start once it is done.
     if (setupRunning_)
         return false;
+    // Only what a pass can do now: a request that waits for a load to end
+    // would make every pass until then an empty one, back to back. The end
+    // of the load asks for the next pass.
+    const bool idleViewer = !Loading();
     return TerminatePending || ClosePending || FirstIdlePending || UpdateCheckPending ||
-           GridRepaintRequest || ShowPictureRequest || GetPicturesRequest || MaskRefreshRequest ||
-           (pendingCamera.pending() && KeyPreview) || reshowWanted() || precacheWanted();
+           GridRepaintRequest || MaskRefreshRequest || (ShowPictureRequest && idleViewer) ||
+           (GetPicturesRequest && idleViewer) || (pendingCamera.pending() && KeyPreview) ||
+           reshowWanted() || precacheWanted();
 }
 
 bool TfrmMain::reshowWanted() const {
