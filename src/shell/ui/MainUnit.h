@@ -93,11 +93,10 @@ public:
     QStringList PendingDeletion;
 
     // The upload list, the folder navigation (current folder, listing, recent
-    // folders) and the image functions shared by the grids.
+    // folders) and the grid's controller.
     [[nodiscard]] UploadList& uploadList() { return *uploadList_; }
     [[nodiscard]] FolderNavigation& navigation() { return library_->folders(); }
     [[nodiscard]] LibraryController& library() { return *library_; }
-    [[nodiscard]] TIEFunctions& imageFunctions() { return *ieFunctions_; }
 
     // The current folder (shown in the folders view) and picture.
     [[nodiscard]] QString GetCurrentFolder() const;
@@ -434,7 +433,6 @@ private:
     void noteNormalBounds();
     void applyMaximumTrackingSize();
     [[nodiscard]] QSize geometryScreen() const;
-    void HandleFirstArgument();
     void WaitForSplash();
     void HideSplash();
     void Terminate();
