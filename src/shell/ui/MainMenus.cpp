@@ -316,7 +316,7 @@ void TfrmMain::mnuEditClick() {
 }
 
 namespace {
-PictureMenuInputs PictureInputs(const TfrmMain& w) {
+PictureMenuInputs PictureInputs(TfrmMain& w) {
     PictureMenuInputs in;
     in.rotateLeftButton = w.btnrotate270->isEnabled();
     in.rotateRightButton = w.btnrotate90->isEnabled();
@@ -326,14 +326,13 @@ PictureMenuInputs PictureInputs(const TfrmMain& w) {
     in.zoomInButton = w.btnZoomIn2->isEnabled();
     in.pictureCurrent = !w.CurrentFile().isEmpty();
     in.loading = w.Loading();
+    in.viewEmpty = w.viewer().view().isEmpty();
     return in;
 }
 } // namespace
 
 void TfrmMain::popPhotoMenuPopup() {
-    PictureMenuInputs in = PictureInputs(*this);
-    in.viewEmpty = viewer_->view().isEmpty();
-    const PictureMenuEnabling out = PictureMenuRules(in);
+    const PictureMenuEnabling out = PictureMenuRules(PictureInputs(*this));
     setEnabledUnlessNotAvailable(mkRotateRight, out.right);
     setEnabledUnlessNotAvailable(mkRotateLeft, out.left);
     setEnabledUnlessNotAvailable(mkRotate, out.rotate);
@@ -349,9 +348,7 @@ void TfrmMain::popPhotoMenuPopup() {
 }
 
 void TfrmMain::MenuViewClick() {
-    PictureMenuInputs in = PictureInputs(*this);
-    in.viewEmpty = viewer_->view().isEmpty();
-    setEnabledUnlessNotAvailable(mkZoom, PictureMenuRules(in).zoom);
+    setEnabledUnlessNotAvailable(mkZoom, PictureMenuRules(PictureInputs(*this)).zoom);
 }
 
 void TfrmMain::PophelpmenuPopup() {
